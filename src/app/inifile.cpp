@@ -1,0 +1,182 @@
+#include "inifile.h"
+
+#include "gbk.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace lumora {
+namespace {
+
+std::string_view trim(std::string_view s) {
+    const auto blank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+    };
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+// The name inside "[name]", or nothing when the line is no section header.
+std::optional<std::string_view> sectionName(std::string_view line) {
+    line = trim(line);
+    if (line.empty() || line.front() != '[')
+        return std::nullopt;
+    const std::size_t close = line.find(']');
+    if (close == std::string_view::npos)
+        return trim(line.substr(1));
+    return trim(line.substr(1, close - 1));
+}
+
+std::optional<std::string_view> keyName(std::string_view line) {
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return std::nullopt;
+    return trim(line.substr(0, eq));
+}
+
+} // namespace
+
+IniFile IniFile::load(const QString& path) {
+    QFile file(path);
+    if (!file.exists())
+        return {};
+    const QFileInfo info(path);
+    if (!info.isFile())
+        throw IniError(path.toStdString() + " is not a file");
+    if (std::size_t(info.size()) > kMaxFileSize)
+        throw IniError(path.toStdString() + " is too large");
+    if (!file.open(QIODevice::ReadOnly))
+        throw IniError("cannot read " + path.toStdString() + ": " +
+                       file.errorString().toStdString());
+    const QByteArray bytes = file.read(qint64(kMaxFileSize) + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw IniError("cannot read " + path.toStdString());
+    if (std::size_t(bytes.size()) > kMaxFileSize)
+        throw IniError(path.toStdString() + " is too large");
+    return parse(bytes.toStdString());
+}
+
+IniFile IniFile::parse(std::string bytes) {
+    IniFile ini;
+    if (bytes.find("\r\n") != std::string::npos)
+        ini.m_eol = "\r\n";
+    ini.m_trailingEol = bytes.empty() || bytes.back() == '\n';
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        if (end == std::string::npos)
+            end = bytes.size();
+        std::string text = bytes.substr(start, end - start);
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        ini.m_lines.push_back({std::move(text)});
+        start = end + 1;
+    }
+    return ini;
+}
+
+long IniFile::findSection(const std::string& section) const {
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        const auto name = sectionName(m_lines[i].text);
+        if (name && equalsNoCase(*name, section))
+            return long(i);
+    }
+    return -1;
+}
+
+std::size_t IniFile::sectionEnd(long sectionLine) const {
+    std::size_t i = std::size_t(sectionLine) + 1;
+    while (i < m_lines.size() && !sectionName(m_lines[i].text))
+        ++i;
+    return i;
+}
+
+long IniFile::findKey(long sectionLine, const std::string& key) const {
+    if (sectionLine < 0)
+        return -1;
+    const std::size_t end = sectionEnd(sectionLine);
+    for (std::size_t i = std::size_t(sectionLine) + 1; i < end; ++i) {
+        const auto name = keyName(m_lines[i].text);
+        if (name && equalsNoCase(*name, key))
+            return long(i);
+    }
+    return -1;
+}
+
+bool IniFile::hasKey(const QString& section, const QString& key) const {
+    return findKey(findSection(toGbk(section)), toGbk(key)) >= 0;
+}
+
+QString IniFile::value(const QString& section, const QString& key, const QString& fallback) const {
+    const long line = findKey(findSection(toGbk(section)), toGbk(key));
+    if (line < 0)
+        return fallback;
+    const std::string& text = m_lines[std::size_t(line)].text;
+    std::string_view v = trim(std::string_view(text).substr(text.find('=') + 1));
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    return fromGbk(v);
+}
+
+void IniFile::setValue(const QString& section, const QString& key, const QString& value) {
+    const std::string s = toGbk(section);
+    const std::string k = toGbk(key);
+    std::string line = k + "=" + toGbk(value);
+    // A line break inside a value would create lines the file never had.
+    std::replace_if(
+        line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    const long header = findSection(s);
+    if (header < 0) {
+        m_lines.push_back({"[" + s + "]"});
+        m_lines.push_back({line});
+        return;
+    }
+    const long existing = findKey(header, k);
+    if (existing >= 0) {
+        m_lines[std::size_t(existing)].text = line;
+        return;
+    }
+    // After the section's last non-blank line, so blank separators stay before the next one.
+    std::size_t at = sectionEnd(header);
+    while (at > std::size_t(header) + 1 && trim(m_lines[at - 1].text).empty())
+        --at;
+    m_lines.insert(m_lines.begin() + long(at), {line});
+}
+
+std::string IniFile::bytes() const {
+    std::string out;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        out += m_lines[i].text;
+        if (i + 1 < m_lines.size() || m_trailingEol)
+            out += m_eol;
+    }
+    return out;
+}
+
+void IniFile::save(const QString& path) const {
+    // QSaveFile writes a temporary file beside the target and renames it over the target only
+    // after every byte was written, so a crash never leaves a truncated file.
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    const std::string data = bytes();
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(data.data(), qint64(data.size())) != qint64(data.size()) || !file.commit())
+        throw IniError("cannot write " + path.toStdString() + ": " +
+                       file.errorString().toStdString());
+}
+
+} // namespace lumora

@@ -1,0 +1,53 @@
+#include "application.h"
+#include "startup.h"
+#include "x11windowsystem.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+using namespace lumora;
+
+namespace {
+
+void processEventsFor(int ms, const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+} // namespace
+
+TEST(X11WindowSystem, FindsOurHiddenWindowByClassAndProgramFile) {
+    ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+    X11WindowSystem windows;
+    QWidget window;
+    window.setWindowTitle(QString::fromUtf8("宝宝学识字"));
+    const auto id = NativeWindow(window.winId()); // created, never shown
+    windows.setWindowClass(id, "lumora-channel", kMainWindowClass);
+    QCoreApplication::processEvents();
+
+    const QString ownName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    EXPECT_EQ(windows.findInstanceWindow("tfrmmain", ownName.toUpper()), id);
+    EXPECT_EQ(windows.findInstanceWindow("TfrmMain", "other-program"), std::nullopt);
+    EXPECT_EQ(windows.findInstanceWindow("QWidget", ownName), std::nullopt);
+    EXPECT_EQ(windows.findWindow("TfrmMain", QString::fromUtf8("宝宝学识字")), id);
+    EXPECT_EQ(windows.findWindow("TfrmMain", "Lumora"), std::nullopt);
+}
+
+TEST(X11WindowSystem, RestoreRequestReachesTheRunningCopy) {
+    X11WindowSystem windows;
+    QWidget window;
+    const auto id = NativeWindow(window.winId());
+    int restores = 0;
+    RestoreRequestFilter filter([&] { ++restores; });
+    qApp->installNativeEventFilter(&filter);
+    windows.restoreAndActivate(id);
+    processEventsFor(3000, [&] { return restores > 0; });
+    qApp->removeNativeEventFilter(&filter);
+    EXPECT_EQ(restores, 1);
+}
