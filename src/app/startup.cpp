@@ -1,7 +1,6 @@
 #include "startup.h"
 
 #include "edition.h"
-#include "x11windowsystem.h"
 
 namespace lumora {
 
@@ -14,8 +13,7 @@ bool applyEdition(Config& config, const std::optional<FileVersion>& version, Nam
 }
 
 bool handOverToRunningCopy(WindowSystem& windows, const QString& programPath) {
-    const auto window =
-        windows.findInstanceWindow(kMainWindowClass, instanceNameFromPath(programPath));
+    const auto window = windows.findInstanceWindow(kMainWindowClass, programPath);
     if (!window)
         return false;
     windows.restoreAndActivate(*window);

@@ -14,10 +14,11 @@ class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
     // A top-level window whose class equals className (case ignored) and whose process runs a
-    // program file whose name part equals programFileName (case ignored, both cut as the
-    // original's 100-character buffers cut them).
+    // program file whose name part equals that of programPath (case ignored, both cut as the
+    // original's 100-character buffers cut them). Where several match, the one running the very
+    // same file wins: stamped copies of one program file share its name.
     virtual std::optional<NativeWindow> findInstanceWindow(const QString& className,
-                                                           const QString& programFileName) = 0;
+                                                           const QString& programPath) = 0;
     // A top-level window whose class equals className (case ignored) and whose title is exactly
     // title.
     virtual std::optional<NativeWindow> findWindow(const QString& className,

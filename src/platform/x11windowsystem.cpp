@@ -141,14 +141,21 @@ QString X11WindowSystem::programPath(NativeWindow window) {
 }
 
 std::optional<NativeWindow> X11WindowSystem::findInstanceWindow(const QString& className,
-                                                                const QString& programFileName) {
+                                                                const QString& ownPath) {
+    const QString ownName = instanceNameFromPath(ownPath);
+    std::optional<NativeWindow> found;
     for (NativeWindow w : topLevelWindows()) {
         if (cutToBuffer(windowClass(w)).compare(className, Qt::CaseInsensitive) != 0)
             continue;
-        if (instanceNameFromPath(programPath(w)).compare(programFileName, Qt::CaseInsensitive) == 0)
+        const QString path = programPath(w);
+        if (instanceNameFromPath(path).compare(ownName, Qt::CaseInsensitive) != 0)
+            continue;
+        if (path == ownPath)
             return w;
+        if (!found)
+            found = w;
     }
-    return std::nullopt;
+    return found;
 }
 
 std::optional<NativeWindow> X11WindowSystem::findWindow(const QString& className,

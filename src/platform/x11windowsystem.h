@@ -22,7 +22,7 @@ public:
     ~X11WindowSystem() override;
 
     std::optional<NativeWindow> findInstanceWindow(const QString& className,
-                                                   const QString& programFileName) override;
+                                                   const QString& programPath) override;
     std::optional<NativeWindow> findWindow(const QString& className, const QString& title) override;
     void restoreAndActivate(NativeWindow window) override;
     void setWindowClass(NativeWindow window, const QString& instanceName,

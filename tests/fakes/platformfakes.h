@@ -53,10 +53,11 @@ public:
     std::map<NativeWindow, QString> classes;
 
     std::optional<NativeWindow> findInstanceWindow(const QString& className,
-                                                   const QString& programFileName) override {
+                                                   const QString& programPath) override {
+        const QString name = programPath.section(QLatin1Char('/'), -1);
         for (const Window& w : windows)
             if (w.className.compare(className, Qt::CaseInsensitive) == 0 &&
-                w.programFileName.compare(programFileName, Qt::CaseInsensitive) == 0)
+                w.programFileName.compare(name, Qt::CaseInsensitive) == 0)
                 return w.id;
         return std::nullopt;
     }

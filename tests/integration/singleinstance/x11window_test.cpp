@@ -31,10 +31,13 @@ TEST(X11WindowSystem, FindsOurHiddenWindowByClassAndProgramFile) {
     windows.setWindowClass(id, "lumora-channel", kMainWindowClass);
     QCoreApplication::processEvents();
 
-    const QString ownName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    EXPECT_EQ(windows.findInstanceWindow("tfrmmain", ownName.toUpper()), id);
-    EXPECT_EQ(windows.findInstanceWindow("TfrmMain", "other-program"), std::nullopt);
-    EXPECT_EQ(windows.findInstanceWindow("QWidget", ownName), std::nullopt);
+    const QString ownPath = QCoreApplication::applicationFilePath();
+    const QString ownName = QFileInfo(ownPath).fileName();
+    EXPECT_EQ(windows.findInstanceWindow("tfrmmain", ownPath), id);
+    // Another folder, the same file name in other letter case: still our copy.
+    EXPECT_EQ(windows.findInstanceWindow("TfrmMain", "/elsewhere/" + ownName.toUpper()), id);
+    EXPECT_EQ(windows.findInstanceWindow("TfrmMain", "/x/other-program"), std::nullopt);
+    EXPECT_EQ(windows.findInstanceWindow("QWidget", ownPath), std::nullopt);
     EXPECT_EQ(windows.findWindow("TfrmMain", QString::fromUtf8("宝宝学识字")), id);
     EXPECT_EQ(windows.findWindow("TfrmMain", "Lumora"), std::nullopt);
 }
