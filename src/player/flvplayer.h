@@ -1,0 +1,23 @@
+#pragma once
+
+#include "externalinterfacecaller.h"
+
+#include <QString>
+
+namespace lumora {
+
+// Requests to the player movie that plays videos inside the Flash control. The commands ignore
+// the reply; the getters read a number from it and return their error value on any failure.
+// Nothing thrown by the caller leaves these routines.
+
+void flvPlayPause(ExternalInterfaceCaller& flash);
+void flvSeek(ExternalInterfaceCaller& flash, int seconds);
+
+int flvGetDuration(ExternalInterfaceCaller& flash);  // whole seconds; 0 on error
+int flvGetPosition(ExternalInterfaceCaller& flash);  // whole seconds; 0 on error
+int flvGetPlayState(ExternalInterfaceCaller& flash); // 0 stopped, 1 playing, 2 paused; -1 on error
+
+// The reply lower-cased, with every "<number>" and "</number>" removed.
+QString stripNumberTags(const QString& reply);
+
+} // namespace lumora

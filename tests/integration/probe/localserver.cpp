@@ -1,0 +1,150 @@
+#include "localserver.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <stdexcept>
+
+namespace lumora::test {
+
+namespace {
+
+// Binds a TCP socket to 127.0.0.1 at a port of the system's choice; returns its number.
+int bindLoopback(int socket) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = 0;
+    if (::bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+        throw std::runtime_error("bind failed");
+    socklen_t length = sizeof address;
+    ::getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length);
+    return ntohs(address.sin_port);
+}
+
+} // namespace
+
+LocalServer::LocalServer() {
+    // The probe hangs up in the middle of big bodies; writing on must not kill the test.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    m_server.Get(R"(/status/(\d+))",
+                 [this](const httplib::Request& request, httplib::Response& response) {
+                     record(request);
+                     response.status = std::stoi(request.matches[1]);
+                     if (response.status == 301 || response.status == 302)
+                         response.set_header("Location", "/status/404");
+                     else if (response.status != 304 && response.status != 204)
+                         response.set_content("page", "text/plain");
+                 });
+    m_server.Get(
+        R"(/flaky/(\d+))", [this](const httplib::Request& request, httplib::Response& response) {
+            record(request);
+            response.status = hits(request.path) > std::stoi(request.matches[1]) ? 200 : 404;
+            response.set_content("page", "text/plain");
+        });
+    m_server.Get("/big", [this](const httplib::Request& request, httplib::Response& response) {
+        record(request);
+        response.set_content_provider(
+            kBigBodySize, "application/octet-stream",
+            [this](std::size_t, std::size_t length, httplib::DataSink& sink) {
+                static const std::string chunk(64 * 1024, 'x');
+                const std::size_t size = std::min(length, chunk.size());
+                if (sink.write(chunk.data(), size))
+                    m_bigBytesSent += size;
+                return true;
+            });
+    });
+
+    m_port = m_server.bind_to_any_port("127.0.0.1");
+    if (m_port <= 0)
+        throw std::runtime_error("no port for the test server");
+    m_thread = std::thread([this] { m_server.listen_after_bind(); });
+    while (!m_server.is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
+LocalServer::~LocalServer() {
+    m_server.stop();
+    m_thread.join();
+}
+
+QString LocalServer::address(const QString& path) const {
+    return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
+}
+
+void LocalServer::record(const httplib::Request& request) {
+    const std::lock_guard lock(m_mutex);
+    ++m_hits[request.path];
+    m_lastHeaders = request.headers;
+    m_lastMethod = request.method;
+}
+
+int LocalServer::hits(const std::string& path) const {
+    const std::lock_guard lock(m_mutex);
+    const auto found = m_hits.find(path);
+    return found == m_hits.end() ? 0 : found->second;
+}
+
+std::string LocalServer::lastHeader(const std::string& name) const {
+    const std::lock_guard lock(m_mutex);
+    const auto found = m_lastHeaders.find(name);
+    return found == m_lastHeaders.end() ? std::string() : found->second;
+}
+
+std::string LocalServer::lastMethod() const {
+    const std::lock_guard lock(m_mutex);
+    return m_lastMethod;
+}
+
+SilentPort::SilentPort() : m_socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    if (m_socket < 0)
+        throw std::runtime_error("no socket");
+    try {
+        m_port = bindLoopback(m_socket);
+    } catch (...) {
+        ::close(m_socket);
+        throw;
+    }
+    // The kernel completes connections into the backlog; nobody ever reads them.
+    ::listen(m_socket, 16);
+}
+
+SilentPort::~SilentPort() {
+    ::close(m_socket);
+}
+
+std::string SilentPort::firstBytesReceived() {
+    pollfd pending{m_socket, POLLIN, 0};
+    if (::poll(&pending, 1, 2000) != 1)
+        return {};
+    const int connection = ::accept4(m_socket, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (connection < 0)
+        return {};
+    char buffer[512];
+    const ssize_t size = ::recv(connection, buffer, sizeof buffer, 0);
+    ::close(connection);
+    return size > 0 ? std::string(buffer, std::size_t(size)) : std::string();
+}
+
+int refusedPort() {
+    const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (socket < 0)
+        throw std::runtime_error("no socket");
+    int port = 0;
+    try {
+        port = bindLoopback(socket);
+    } catch (...) {
+        ::close(socket);
+        throw;
+    }
+    ::close(socket);
+    return port;
+}
+
+} // namespace lumora::test
