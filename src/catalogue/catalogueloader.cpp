@@ -1,0 +1,145 @@
+#include "catalogueloader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <libxml/SAX2.h>
+#include <libxml/encoding.h>
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+
+#include <memory>
+#include <mutex>
+
+namespace lumora {
+
+namespace {
+
+void prepareParser() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        xmlInitParser();
+        // Files declared as gb2312 routinely hold GBK-only characters (朱镕基); read them as
+        // GBK, its superset, instead of failing on the first such character.
+        xmlAddEncodingAlias("GBK", "GB2312");
+    });
+}
+
+// An attribute value as the parser hands it over without entity substitution: "&" comes as
+// "&#38;", other entity references stay as written ("&name;"), so a nested-entity bomb cannot
+// grow through an attribute.
+QString attributeText(const xmlChar* begin, const xmlChar* end) {
+    QByteArray bytes(reinterpret_cast<const char*>(begin), end - begin);
+    if (bytes.contains("&#38;"))
+        bytes.replace("&#38;", "&");
+    return QString::fromUtf8(bytes);
+}
+
+struct Parse {
+    xmlParserCtxt* context = nullptr;
+    CatalogueBuilder* builder = nullptr;
+    int depth = 0; // open elements of the document; entries are at depth 2
+};
+
+// Entries are the document element's child elements; elements nested deeper are not read.
+// An entry lacking an attribute reads it as empty text: no pid makes a top-level node, no
+// type gives image 0 like any type that is not a number.
+void startElement(void* user, const xmlChar*, const xmlChar*, const xmlChar*, int, const xmlChar**,
+                  int attributeCount, int defaultedCount, const xmlChar** attributes) {
+    auto* context = static_cast<xmlParserCtxt*>(user);
+    auto* parse = static_cast<Parse*>(context->_private);
+    // Elements inside entity replacement text come through a context of their own: skip them.
+    if (!parse || context != parse->context || ++parse->depth != 2)
+        return;
+    // Each entry has its own error guard: a failure abandons that entry only, and no exception
+    // may cross the parser's C frames.
+    try {
+        auto record = std::make_shared<TLumoraPlay>();
+        // Attributes defaulted by a DTD are not in the document.
+        for (int k = 0; k < attributeCount - defaultedCount; ++k) {
+            const xmlChar** a = attributes + 5 * k; // name, prefix, URI, value, end
+            if (a[1])
+                continue;
+            const char* name = reinterpret_cast<const char*>(a[0]);
+            QString* field = !qstrcmp(name, "type")   ? &record->type
+                             : !qstrcmp(name, "id")   ? &record->id
+                             : !qstrcmp(name, "pid")  ? &record->pid
+                             : !qstrcmp(name, "name") ? &record->name
+                                                      : nullptr;
+            if (field)
+                *field = attributeText(a[3], a[4]);
+        }
+        parse->builder->add(std::move(record));
+    } catch (...) {
+    }
+}
+
+void endElement(void* user, const xmlChar*, const xmlChar*, const xmlChar*) {
+    auto* context = static_cast<xmlParserCtxt*>(user);
+    auto* parse = static_cast<Parse*>(context->_private);
+    if (parse && context == parse->context)
+        --parse->depth;
+}
+
+struct ContextDeleter {
+    void operator()(xmlParserCtxt* context) const {
+        xmlFreeDoc(context->myDoc); // holds only the DTD's declarations
+        context->myDoc = nullptr;
+        xmlFreeParserCtxt(context);
+    }
+};
+
+std::string parserMessage(xmlParserCtxt* context, const QString& path) {
+    const xmlError* error = context ? xmlCtxtGetLastError(context) : nullptr;
+    if (!error || !error->message)
+        return "cannot read catalogue " + path.toStdString();
+    std::string message = QString::fromUtf8(error->message).trimmed().toStdString();
+    if (error->line > 0)
+        message += " (line " + std::to_string(error->line) + ")";
+    return message;
+}
+
+} // namespace
+
+QString catalogueFilePath(const QString& appDir, int channel) {
+    return QDir(appDir).filePath(QStringLiteral("Resource/xml/%1.xml").arg(channel));
+}
+
+LoadOutcome loadCatalogueFile(const QString& path, CatalogueTree& tree) {
+    tree.clear();
+    if (!QFileInfo(path).isFile())
+        return {};
+    prepareParser();
+    const QByteArray fileName = QFile::encodeName(path);
+    std::unique_ptr<xmlParserCtxt, ContextDeleter> context(
+        xmlCreateFileParserCtxt(fileName.constData()));
+    if (!context)
+        throw CatalogueError(parserMessage(nullptr, path));
+    // The entries are read straight from the parser's events; no document tree is built.
+    xmlSAXVersion(context->sax, 2);
+    context->sax->startElementNs = startElement;
+    context->sax->endElementNs = endElement;
+    context->sax->characters = nullptr;
+    context->sax->ignorableWhitespace = nullptr;
+    context->sax->cdataBlock = nullptr;
+    context->sax->comment = nullptr;
+    context->sax->processingInstruction = nullptr;
+    context->sax->reference = nullptr;
+    // No network, no external DTD, no entity substitution; errors are kept, not printed.
+    // Names of a megabyte are well below the parser's default limits, so XML_PARSE_HUGE (which
+    // also lifts the entity amplification guard) stays off.
+    xmlCtxtUseOptions(context.get(), XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+
+    CatalogueBuilder builder(tree);
+    Parse parse{context.get(), &builder};
+    context->_private = &parse;
+    xmlParseDocument(context.get());
+    if (!context->wellFormed) {
+        tree.clear();
+        throw CatalogueError(parserMessage(context.get(), path));
+    }
+    return builder.finish();
+}
+
+} // namespace lumora
