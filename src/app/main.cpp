@@ -1,28 +1,37 @@
 // The composition root: every platform backend is created here and nowhere else.
 #include "application.h"
+#include "clientlogin.h"
 #include "datamodule.h"
+#include "dlengine.h"
+#include "edition.h"
 #include "fileversion.h"
 #include "lockfilemutex.h"
 #include "mainwindow.h"
 #include "qtdialogs.h"
+#include "qtmediaplayer.h"
+#include "qtwebpane.h"
 #include "startup.h"
+#include "urlprobe.h"
+#include "volume.h"
 #include "x11windowsystem.h"
 
 #include <QFileInfo>
-#include <QLocale>
 
 using namespace lumora;
 
 int main(int argc, char** argv) {
+    // The web panes and the Flash control share one graphics context.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     LumoraApplication app(argc, argv);
     QtDialogs dialogs;
     app.setErrorDialogs(&dialogs);
 
     const QString programPath = QString::fromStdString(programFilePath());
+    const QString programDir = QFileInfo(programPath).absolutePath() + QLatin1Char('/');
     const auto version = readFileVersion(programPath.toStdString());
     X11WindowSystem windows;
     LockFileMutex mutex;
-    RuffleFlashFactory flash(QFileInfo(programPath).absolutePath() + QLatin1Char('/'));
+    RuffleFlashFactory flash(programDir);
     EntryPlatform platform{mutex, windows, dialogs, flash};
 
     Config config;
@@ -35,10 +44,36 @@ int main(int argc, char** argv) {
     TDataModule1 dataModule(config, programPath);
     dataModule.DataModuleCreate();
 
-    TfrmMain mainWindow(config, MainWindowServices{dialogs, windows});
-    RestoreRequestFilter restoreFilter([&] { mainWindow.restoreFromHandOver(); });
-    app.installNativeEventFilter(&restoreFilter);
-    if (!config.hideOnStart)
-        mainWindow.show();
-    return app.exec();
+    // The engine outlives everything: the login thread may still use it while the process ends.
+    Engine& engine = *new DlEngine(programDir);
+    QtShell shell;
+    CurlUrlProbe probe;
+    QtWebPaneFactory webPanes;
+    ProgramVolume volume;
+    QtMediaPlayerFactory media(volume);
+    MainWindowServices services{
+        dialogs,
+        windows,
+        shell,
+        probe,
+        webPanes,
+        engine,
+        media,
+        volume,
+        getVersionString(version),
+        [&engine](std::int32_t code, const QString& url) { new TClientLogin(code, url, engine); },
+        {}, // playing a programme
+        {}, // terminate: the application's quit
+    };
+    int status = 0;
+    {
+        TfrmMain mainWindow(config, services);
+        RestoreRequestFilter restoreFilter([&] { mainWindow.restoreFromHandOver(); });
+        app.installNativeEventFilter(&restoreFilter);
+        if (!config.hideOnStart)
+            mainWindow.show();
+        status = app.exec();
+        app.removeNativeEventFilter(&restoreFilter);
+    }
+    return status;
 }

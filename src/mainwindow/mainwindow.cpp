@@ -1,20 +1,42 @@
+// Set-up, session start and end of the main window.
 #include "mainwindow.h"
 
+#include "application.h"
+#include "captions.h"
 #include "datamodule.h"
 #include "edition.h"
+#include "engine.h"
+#include "inistore.h"
+#include "lxsimage.h"
+#include "mediaplayer.h"
+#include "siteaddress.h"
 #include "startup.h"
+#include "texts.h"
+#include "webpane.h"
 #include "windowsystem.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
 
 namespace lumora {
 
 TfrmMain::TfrmMain(Config& config, MainWindowServices services, QWidget* parent)
-    : QWidget(parent), m_config(config), m_services(services) {
-    setObjectName(QStringLiteral("frmMain"));
-    setWindowFlag(Qt::FramelessWindowHint);
-    resize(823, 592);
+    : QWidget(parent), m_config(config), m_services(std::move(services)) {
+    if (!m_services.terminate)
+        m_services.terminate = [] { QCoreApplication::quit(); };
+    buildComponents();
+    setupTreeAppearance();
     // The native window exists even while hidden, so a second copy can find it.
     m_services.windows.setWindowClass(NativeWindow(winId()),
                                       QFileInfo(QCoreApplication::applicationFilePath()).fileName(),
@@ -22,21 +44,148 @@ TfrmMain::TfrmMain(Config& config, MainWindowServices services, QWidget* parent)
     FormCreate();
 }
 
+TfrmMain::~TfrmMain() {
+    FormDestroy();
+}
+
 void TfrmMain::FormCreate() {
-    initMainWindow();
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    try {
+        initMainWindow();
+    } catch (const std::exception& e) {
+        // As for any handler: the set-up stops where it failed and the window goes on.
+        reportEscapedFailure(&m_services.dialogs, e.what());
+    }
+    if (m_config.hideOnStart)
+        startSession(); // the window is not shown, so FormShow would not run it
 }
 
 void TfrmMain::initMainWindow() {
     setWindowState(Qt::WindowMaximized);
+    m_isMaximized = true;
+    limgMax->hide();
+    limgNor->show();
     countStart(m_config);
     applyEditionCaptions();
+    edtkey->setText(CatalogueText::SearchPlaceholder);
+    PageControl1->tabBar()->hide();
+    PageControl1->setCurrentWidget(TabSheet1);
+    if (m_tree.count() > 0)
+        tv1->scrollToItem(m_items.front());
+    if (m_config.editionCode != 0) {
+        m_config.currentChannel = m_config.editionCode;
+        reloadCatalogue(); // a failure here reaches the standard error box
+        loadRememberedProgramme();
+    }
+    m_services.engine.Initlumora(
+        m_config.clientCode,
+        [this](std::int32_t id, std::int32_t percent) { engineProgress(id, percent); });
+    lblSysVersion->setText(Caption::VersionLabel + m_services.versionString);
+    m_audioPlayerGen = 1;
+    createAudioPlayer();
+    restorePlayModeUi();
+    readSystemVolume();
+    if (!m_config.urlOnlineService.isEmpty())
+        sbtnQQOnline->show();
+    showSitePane(*m_wbBottom, *pnlStatusBarAds,
+                 m_config.urlStatusBarAd =
+                     insertEditionCode(m_config.urlStatusBarAd, m_config.editionCode));
+    showSitePane(*m_wbAds, *pnlAds,
+                 m_config.urlChannelAds =
+                     insertEditionCode(m_config.urlChannelAds, m_config.editionCode));
 }
 
 void TfrmMain::applyEditionCaptions() {
+    pnlTop->setFixedHeight(20);
     const Edition& edition = editionFor(m_config.editionCode);
     setWindowTitle(QString::fromUtf8(edition.caption));
+    lblSysVer->setText(QString::fromUtf8(edition.header));
+    lblSysVer->adjustSize();
+    if (m_config.editionCode == 21) {
+        lblHint->setText(QString::fromUtf8(kPinyinHint));
+        lblHint->show();
+    }
     if (!isChannelEdition(m_config.editionCode))
         m_config.editionCode = 0;
+}
+
+void TfrmMain::loadRememberedProgramme() {
+    try {
+        m_config.currentNodeIndex = toIniInteger(readIniValue(
+            m_config.localIniPath, ini::SectionRead, QString::number(m_config.currentChannel)));
+        if (m_config.currentNodeIndex == 0)
+            m_config.currentNodeIndex = getFirstPlay();
+    } catch (const std::exception&) {
+        m_config.currentNodeIndex = 0;
+    }
+}
+
+void TfrmMain::restorePlayModeUi() {
+    const QList<QAction*> items = pMenuPlayMode->actions();
+    bool ok = false;
+    const int mode = m_config.playMode.toInt(&ok);
+    for (QAction* item : items)
+        item->setChecked(false);
+    if (!ok || mode < 0 || mode >= items.size())
+        return; // an unknown mode leaves the display as it is
+    items[mode]->setChecked(true);
+    sbtnPlayMode->setIcon(items[mode]->icon());
+}
+
+void TfrmMain::FormShow() {
+    if (!m_config.hideOnStart)
+        startSession();
+}
+
+void TfrmMain::startSession() {
+    if (m_sessionStarted)
+        return;
+    m_sessionStarted = true;
+    if (m_services.startLogin)
+        m_services.startLogin(m_config.clientCode, m_config.urlHome);
+    if (selectNode(m_config.currentNodeIndex))
+        tv1Click();
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    FormShow();
+}
+
+void TfrmMain::engineProgress(std::int32_t id, std::int32_t percent) {
+    if (percent == 100 && m_curPlay && id >= 0 && id == m_curPlay->engineNo)
+        pnlLoadPercent->resize(pnlLoadAll->width() - 2, pnlLoadPercent->height());
+}
+
+void TfrmMain::FormDestroy() {
+    if (m_destroyed)
+        return;
+    m_destroyed = true;
+    try {
+        releaseAudioPlayer();
+    } catch (...) {
+        // Ending the program goes on.
+    }
+    try {
+        m_services.engine.UnInitlumora();
+    } catch (...) {
+        // Nothing can be done about an engine that fails while the program ends.
+    }
+}
+
+void TfrmMain::limgCloseClick() {
+    if (m_config.closeAction == QLatin1String("1")) {
+        if (m_services.dialogs.confirm(Caption::ConfirmExit, QString::fromUtf8(kHintCaption)))
+            m_services.terminate();
+        return;
+    }
+    showMinimized();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    // The window system closing the window ends the program.
+    QWidget::closeEvent(event);
+    m_services.terminate();
 }
 
 void TfrmMain::restoreFromHandOver() {
@@ -45,10 +194,6 @@ void TfrmMain::restoreFromHandOver() {
     setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
-}
-
-void TfrmMain::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
 }
 
 } // namespace lumora

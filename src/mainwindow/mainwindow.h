@@ -1,18 +1,64 @@
 #pragma once
 
+#include "cataloguetree.h"
 #include "config.h"
+#include "lumoraplay.h"
 
+#include <QString>
 #include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QSlider;
+class QStackedWidget;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace lumora {
 
-class Dialogs;
-class WindowSystem;
+// Item data holding a tree item's absolute index.
+inline constexpr int kTreeIndexRole = Qt::UserRole + 1;
 
-// The platform parts the main window uses; created in main only.
+class Dialogs;
+class Engine;
+class MediaPlayer;
+class MediaPlayerFactory;
+class WaveOutVolume;
+class Shell;
+class UrlProbe;
+class WebPane;
+class WebPaneFactory;
+class WindowSystem;
+class tLxsimage;
+class ApplicationEvents1;
+
+// The platform parts and collaborators the main window uses; created in main only.
 struct MainWindowServices {
     Dialogs& dialogs;
     WindowSystem& windows;
+    Shell& shell;
+    UrlProbe& probe;
+    WebPaneFactory& webPanes;
+    Engine& engine;
+    MediaPlayerFactory& media;
+    WaveOutVolume& volume;
+    QString versionString;
+    // Starts the background login (the login thread in the program).
+    std::function<void(std::int32_t clientCode, const QString& urlHome)> startLogin;
+    // Plays one programme record.
+    std::function<void(const LumoraPlayPtr&)> playProgramme;
+    // Ends the program (the application's terminate).
+    std::function<void()> terminate;
 };
 
 // The program's only main window.
@@ -20,19 +66,171 @@ class TfrmMain : public QWidget {
     Q_OBJECT
 public:
     TfrmMain(Config& config, MainWindowServices services, QWidget* parent = nullptr);
+    ~TfrmMain() override;
 
+    // Set-up and lifecycle.
     void FormCreate();
     void initMainWindow();
     void applyEditionCaptions();
-    // Another copy asked this one to show itself.
-    void restoreFromHandOver();
+    void restorePlayModeUi();
+    void reloadCatalogue();
+    void startSession();
+    void FormShow();
+    void FormDestroy();
+    void restoreFromHandOver(); // another copy asked this one to show itself
+
+    // The hidden audio player.
+    void createAudioPlayer();
+    void releaseAudioPlayer();
+    void CloseMp3();
+    MediaPlayer* audioPlayer() const { return m_audioPlayer.get(); }
+    int audioPlayerGen() const { return m_audioPlayerGen; }
+
+    // Volume.
+    void readSystemVolume();
+    void TrackBar2Change();
+
+    // Engine callbacks.
+    void engineProgress(std::int32_t id, std::int32_t percent);
+
+    // Handlers.
+    void limgCloseClick();
+    void N8Click();
+    void sbtnMoreClick();
+    void sbtnQQOnlineClick();
+    void wbAdsDocumentComplete(bool topLevel);
+    void wbBottomDocumentComplete(bool topLevel);
+    void wbMp3DocumentComplete(bool topLevel);
+    void tv1Click();
+    void imgSearchClick();
+    void delSearchResult();
+    void edtkeyEnter();
+    void edtkeyExit();
+    void edtkeyChange();
+    bool edtkeyKeyDown(int key); // true when the key was taken
+    void tv1Expanded(QTreeWidgetItem* item);
+    void tv1Collapsed(QTreeWidgetItem* item);
+
+    // Catalogue.
+    int getFirstPlay() const;
+    int getChildCount(int index) const;
+    const CatalogueTree& catalogue() const { return m_tree; }
+    bool selectNode(int index); // false when there is no such node
+    int selectedNode() const;   // -1 without a selection
+
+    bool isMaximized() const { return m_isMaximized; }
+    const LumoraPlayPtr& curPlay() const { return m_curPlay; }
+    void setCurPlay(LumoraPlayPtr record) { m_curPlay = std::move(record); }
+    WebPane& wbAds() { return *m_wbAds; }
+    WebPane& wbBottom() { return *m_wbBottom; }
+    WebPane& wbMp3() { return *m_wbMp3; }
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buildComponents();
+    void buildTopBar();
+    void buildCatalogueColumn(QWidget* parent);
+    void buildPlayerColumn(QWidget* parent);
+    void buildStatusBar(QWidget* parent);
+    void buildPlayModeMenu();
+    void connectHandlers();
+    void setupTreeAppearance();
+    void rebuildTreeItems();
+    void appendTreeItems(int first);
+    void rebuildTreeItemsFrom(int first); // -1: everything
+    int treeTailStart() const;            // first node a search may change, or -1
+    // Runs a change of the tree's structure and brings the items up to date.
+    template <typename Change> auto changeTree(Change&& change) {
+        const int first = treeTailStart();
+        auto result = change();
+        rebuildTreeItemsFrom(first);
+        return result;
+    }
+    void syncExpansion();
+    void loadRememberedProgramme();
+    void showSitePane(WebPane& pane, QWidget& panel, const QString& address);
+    void siteDocumentComplete(WebPane& pane, QWidget& panel, const QString& address, bool topLevel);
+
     Config& m_config;
     MainWindowServices m_services;
+    CatalogueTree m_tree;
+    std::vector<QTreeWidgetItem*> m_items; // by absolute index
+    LumoraPlayPtr m_curPlay;
+    bool m_isMaximized = false;
+    bool m_sessionStarted = false;
+    bool m_destroyed = false;
+    int m_audioPlayerGen = 0;
+
+public:
+    // Components, named as the window's design names them.
+    QFrame* pnlTop = nullptr;
+    QLabel* imgTl = nullptr;
+    QLabel* imgTc = nullptr;
+    QLabel* imgTr = nullptr;
+    QLabel* imgLogo = nullptr;
+    QLabel* lblSysVer = nullptr;
+    QLabel* lblHint = nullptr;
+    tLxsimage* limgMin = nullptr;
+    tLxsimage* limgMax = nullptr;
+    tLxsimage* limgNor = nullptr;
+    tLxsimage* limgClose = nullptr;
+    QFrame* pnlGame = nullptr;
+    QFrame* pnlGameC = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QFrame* pnlMain = nullptr;
+    QFrame* pnlFunALl = nullptr;
+    QFrame* pnlSearch = nullptr;
+    QLabel* imgSearchBg = nullptr;
+    QLineEdit* edtkey = nullptr;
+    QLabel* imgSearch = nullptr;
+    QFrame* pnlFuncTree = nullptr;
+    QTreeWidget* tv1 = nullptr;
+    QFrame* pnlScroll = nullptr;
+    QFrame* pnlAds = nullptr;
+    QFrame* pnlHomePageMain = nullptr;
+    QFrame* pnlwbMain = nullptr;
+    QFrame* pnlPlay = nullptr;
+    QStackedWidget* pnlplayMain = nullptr;
+    QWidget* ShockwaveFlash1 = nullptr;
+    QFrame* pnlPlayFlv = nullptr;
+    QFrame* pnlPlayTrackBar = nullptr;
+    QFrame* pnlLoadAll = nullptr;
+    QFrame* pnlLoadPercent = nullptr;
+    QFrame* pnlPlayPos = nullptr;
+    QPushButton* btnPre = nullptr;
+    QPushButton* btnPlay = nullptr;
+    QPushButton* btnNext = nullptr;
+    QLabel* lblStatus = nullptr;
+    QPushButton* btnSound = nullptr;
+    tLxsimage* imgSound = nullptr;
+    QToolButton* sbtnPlayMode = nullptr;
+    QToolButton* sbtnFullScreen = nullptr;
+    QLabel* lblTime = nullptr;
+    QFrame* pnlVolume = nullptr;
+    QSlider* TrackBar2 = nullptr;
+    QFrame* pnlStatus = nullptr;
+    QLabel* lblSysVersion = nullptr;
+    QToolButton* sbtnQQOnline = nullptr;
+    QLabel* lblWeb = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QFrame* pnlStatusBarAds = nullptr;
+    QFrame* pnlExitFullScreen = nullptr;
+    QPushButton* btnExitFullScreen = nullptr;
+    QMenu* pMenuPlayMode = nullptr;
+    QTimer* TimerPlayList = nullptr;
+    QTimer* TimerSystemMsg = nullptr;
+    class ApplicationEvents1* ApplicationEvents1 = nullptr;
+
+private:
+    std::unique_ptr<WebPane> m_wbAds;
+    std::unique_ptr<WebPane> m_wbBottom;
+    std::unique_ptr<WebPane> m_wbMp3;
+    std::unique_ptr<MediaPlayer> m_audioPlayer;
 };
 
 } // namespace lumora

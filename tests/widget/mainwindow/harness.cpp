@@ -1,0 +1,81 @@
+#include "harness.h"
+
+#include "datamodule.h"
+#include "inistore.h"
+
+#include <QWidget>
+
+namespace lumora::test {
+
+QByteArray sampleCatalogue() {
+    return R"(<?xml version="1.0" encoding="UTF-8"?>
+<list>
+  <item type="0" id="1" pid="" name="声母"/>
+  <item type="1" id="11" pid="1" name="b 的发音"/>
+  <item type="4" id="12" pid="1" name="p 的发音"/>
+  <item type="0" id="2" pid="" name="韵母"/>
+  <item type="2" id="21" pid="2" name="a 的儿歌"/>
+  <item type="0" id="3" pid="2" name="复韵母"/>
+  <item type="1" id="31" pid="3" name="ai"/>
+</list>
+)";
+}
+
+Harness::Harness() {
+    root.write("Client/lumora-channel", "");
+    root.write("Config/Source.ini", "[Info]\n");
+    writeCatalogue(23, sampleCatalogue());
+    writeLocalIni("[Info]\n1=4\n6=777\n8=1\n11=0\n");
+    root.write("Client/Config/platform.ini",
+               "[Info]\n1=http://site.test\n14=http://site.test/ad/StatusBar.html\n"
+               "15=http://site.test/ad/ChannelAds.html\n");
+    config.editionCode = 23;
+}
+
+void Harness::writeCatalogue(int channel, const QByteArray& xml) {
+    root.write(QStringLiteral("Client/Resource/xml/%1.xml").arg(channel), xml);
+}
+
+void Harness::writeLocalIni(const QByteArray& text) {
+    root.write("Client/Config/local.ini", text);
+}
+
+TfrmMain& Harness::create() {
+    TDataModule1(config, root.file("Client/lumora-channel")).DataModuleCreate();
+    MainWindowServices services{
+        dialogs,
+        windows,
+        shell,
+        probe,
+        webPanes,
+        engine,
+        media,
+        volume,
+        QStringLiteral("2.0.0.23"),
+        [this](std::int32_t code, const QString& url) {
+            log.push_back("login " + std::to_string(code) + " " + url.toStdString());
+        },
+        [this](const LumoraPlayPtr& record) {
+            log.push_back("play " + record->id.toStdString());
+            played.push_back(record);
+            if (onPlay)
+                onPlay();
+        },
+        [this] { ++terminated; },
+    };
+    window = std::make_unique<TfrmMain>(config, services);
+    return *window;
+}
+
+FakeWebPane& Harness::pane(const char* objectName) {
+    for (FakeWebPane* p : webPanes.panes())
+        if (p->widget()->objectName() == QLatin1String(objectName))
+            return *p;
+    throw std::runtime_error(std::string("no pane ") + objectName);
+}
+
+QString Harness::iniValue(const QString& key) const {
+    return readIniValue(config.localIniPath, QStringLiteral("Info"), key);
+}
+
+} // namespace lumora::test

@@ -1,0 +1,174 @@
+#include "harness.h"
+
+#include "captions.h"
+#include "lxsimage.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace lumora;
+using namespace lumora::test;
+
+TEST(MainWindowSetUp, StepsRunInTheirOrder) {
+    Harness h;
+    h.probe.setReachable("http://site.test/ad/StatusBar23.html", true);
+    h.probe.setReachable("http://site.test/ad/ChannelAds23.html", true);
+    // What the window has done by the time the engine starts: the start counted, the
+    // catalogue loaded and the first playable programme taken.
+    QString countAtInit;
+    int nodeAtInit = -1;
+    h.engine.onInit = [&] {
+        countAtInit = h.iniValue("1");
+        nodeAtInit = h.config.currentNodeIndex;
+    };
+    TfrmMain& w = h.create();
+    EXPECT_EQ(countAtInit, "5");
+    EXPECT_EQ(nodeAtInit, 1);
+    const EventLog expected = {
+        "engine.init 777",
+        "volume.read",
+        "probe http://site.test/ad/StatusBar23.html",
+        "probe http://site.test/ad/ChannelAds23.html",
+    };
+    EXPECT_EQ(h.log, expected);
+    EXPECT_EQ(h.media.record->created, 1);
+    EXPECT_EQ(w.audioPlayer()->name(), "FrameMP1");
+    EXPECT_EQ(w.lblSysVersion->text(), "Lumora版本:2.0.0.23");
+    EXPECT_EQ(h.pane("wbBottom").navigations().size(), 1);
+    EXPECT_EQ(h.pane("wbAds").navigations().at(0).address, "http://site.test/ad/ChannelAds23.html");
+}
+
+TEST(MainWindowSetUp, WindowAndEditionCaptions) {
+    Harness h;
+    TfrmMain& w = h.create();
+    EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
+    EXPECT_TRUE(w.isMaximized());
+    EXPECT_TRUE(w.limgMax->isHidden());
+    EXPECT_FALSE(w.limgNor->isHidden());
+    EXPECT_EQ(w.pnlTop->height(), 20);
+    EXPECT_EQ(w.windowTitle(), "宝宝学识字");
+    EXPECT_EQ(w.lblSysVer->text(), "宝宝学识字");
+    EXPECT_TRUE(w.lblHint->isHidden());
+    EXPECT_EQ(w.edtkey->text(), "搜索关键词");
+    EXPECT_FALSE(w.PageControl1->tabBar()->isVisibleTo(&w));
+    EXPECT_EQ(w.PageControl1->currentWidget(), w.TabSheet1);
+    EXPECT_EQ(h.iniValue("1"), "5"); // the start is counted
+    EXPECT_EQ(h.config.currentChannel, 23);
+    EXPECT_EQ(w.catalogue().count(), 7);
+}
+
+TEST(MainWindowSetUp, PinyinEditionShowsItsHint) {
+    Harness h;
+    h.config.editionCode = 21;
+    h.writeCatalogue(21, sampleCatalogue());
+    TfrmMain& w = h.create();
+    EXPECT_EQ(w.windowTitle(), "学拼音");
+    EXPECT_EQ(w.lblHint->text(), "提示:\"练\"暂不可用");
+    EXPECT_FALSE(w.lblHint->isHidden());
+}
+
+TEST(MainWindowSetUp, PremiumEditionLoadsNothingAndUsesCodeZero) {
+    Harness h;
+    h.config.editionCode = 7;
+    h.probe.setReachable("http://site.test/ad/StatusBar0.html", true);
+    TfrmMain& w = h.create();
+    EXPECT_EQ(h.config.editionCode, 0);
+    EXPECT_EQ(w.windowTitle(), "精品版");
+    EXPECT_EQ(w.lblSysVer->text(), "Lumora精品版");
+    EXPECT_EQ(w.catalogue().count(), 0);
+    EXPECT_EQ(h.config.urlStatusBarAd, "http://site.test/ad/StatusBar0.html");
+    w.startSession();
+    EXPECT_TRUE(h.played.empty());
+}
+
+TEST(MainWindowSetUp, MissingSourceMarkerMeansPremiumCaptionsAndNoAddresses) {
+    Harness h;
+    QFile::remove(h.root.file("Config/Source.ini"));
+    TfrmMain& w = h.create();
+    EXPECT_EQ(w.windowTitle(), "精品版");
+    EXPECT_EQ(w.catalogue().count(), 0);
+    EXPECT_TRUE(h.pane("wbBottom").navigations().isEmpty());
+}
+
+TEST(MainWindowSetUp, RememberedProgrammeIsOpenedAtSessionStart) {
+    struct Case {
+        QByteArray remembered;
+        int expectedIndex;
+        bool plays;
+    };
+    const Case cases[] = {
+        {"23=4", 4, true},    // "a 的儿歌"
+        {"23=0", 1, true},    // none remembered: the first playable one
+        {"", 1, true},        // absent key reads as 0
+        {"23=x", 0, false},   // unreadable: index 0, a folder, plays nothing
+        {"23=99", 99, false}, // beyond the tree: nothing is opened
+    };
+    for (const Case& c : cases) {
+        Harness h;
+        h.writeLocalIni("[Info]\n1=0\n" + c.remembered + "\n");
+        TfrmMain& w = h.create();
+        EXPECT_EQ(h.config.currentNodeIndex, c.expectedIndex) << c.remembered.constData();
+        w.FormShow();
+        EXPECT_EQ(h.played.size(), c.plays ? 1u : 0u) << c.remembered.constData();
+        if (c.plays) {
+            EXPECT_EQ(h.played[0], w.catalogue().record(c.expectedIndex));
+        }
+    }
+}
+
+TEST(MainWindowSetUp, SessionStartsOnceWithTheLogin) {
+    Harness h;
+    TfrmMain& w = h.create();
+    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), "login 777 http://site.test"), 0);
+    w.FormShow();
+    w.FormShow();
+    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), "login 777 http://site.test"), 1);
+}
+
+TEST(MainWindowSetUp, HiddenStartBeginsTheSessionAtCreation) {
+    Harness h;
+    h.config.hideOnStart = true;
+    TfrmMain& w = h.create();
+    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), "login 777 http://site.test"), 1);
+    w.FormShow(); // skipped while hideOnStart is set
+    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), "login 777 http://site.test"), 1);
+}
+
+TEST(MainWindowSetUp, BrokenCatalogueStopsTheSetUpInTheErrorBox) {
+    Harness h;
+    h.writeCatalogue(23, "<list><item type='1' id='1' pid='' name='x'>");
+    TfrmMain& w = h.create();
+    ASSERT_EQ(h.dialogs.shown.size(), 1u);
+    EXPECT_EQ(h.dialogs.shown[0].kind, "error");
+    EXPECT_EQ(w.catalogue().count(), 0);
+    EXPECT_TRUE(h.engine.initCalls.empty()); // the steps after the catalogue did not run
+}
+
+TEST(MainWindowSetUp, PlayModeDisplayIgnoresBadModes) {
+    for (const char* mode : {"2", "7", "x", "-1", ""}) {
+        Harness h;
+        h.writeLocalIni(QByteArray("[Info]\n11=") + mode + "\n");
+        TfrmMain& w = h.create();
+        const QList<QAction*> items = w.pMenuPlayMode->actions();
+        ASSERT_EQ(items.size(), 4);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(items[i]->isChecked(), QByteArray(mode) == "2" && i == 2) << mode;
+        EXPECT_EQ(h.engine.initCalls.size(), 1u) << mode; // set-up went on
+    }
+}
+
+TEST(MainWindowSetUp, EditionCodeGoesBeforeEveryHtml) {
+    Harness h;
+    h.root.write("Client/Config/platform.ini",
+                 "[Info]\n14=http://s/ad/StatusBar.HTML?next=a.html\n15=http://s/ChannelAds.htm\n");
+    h.create();
+    EXPECT_EQ(h.config.urlStatusBarAd, "http://s/ad/StatusBar23.html?next=a23.html");
+    EXPECT_EQ(h.config.urlChannelAds, "http://s/ChannelAds.htm");
+}
