@@ -1,0 +1,245 @@
+"use strict";
+// The glue between the control and Ruffle: runs the control's commands on the one player
+// element and reports the movie's state whenever it changes.
+(function () {
+    const kPollMs = 100;
+    const stage = document.getElementById("stage");
+    let bridge = null;
+    let player = null;
+    let movie = null;
+    let volume = 1;
+    let lastReport = "";
+    const state = { seq: 0, ruffle: 0, meta: false, total: 0, frame: 0, playing: false,
+                    exact: false };
+
+    function api() { return player ? player.ruffle() : null; }
+    function hasCallbacks() { return !!player && typeof player.lumoraFrame === "function"; }
+
+    function report(force) {
+        const text = JSON.stringify(state);
+        if (bridge && (force || text !== lastReport)) {
+            lastReport = text;
+            bridge.report(JSON.parse(text));
+        }
+    }
+
+    // Ruffle reads local files with fetch(), which Chromium refuses for file: addresses; the
+    // page may still read them with XMLHttpRequest. Only a local movie may read local files,
+    // as in the Flash player's sandbox; Ruffle's own files are always readable.
+    const realFetch = window.fetch.bind(window);
+    window.fetch = function (input, init) {
+        const url = new URL(input instanceof Request ? input.url : String(input), document.baseURI);
+        if (url.protocol !== "file:")
+            return realFetch(input, init);
+        if (!url.href.startsWith(document.baseURI) && !(movie && movie.local))
+            return Promise.reject(new TypeError("a network movie may not read " + url.href));
+        return new Promise((resolve, reject) => {
+            const xhr = new XMLHttpRequest();
+            xhr.open("GET", url.href);
+            xhr.responseType = "arraybuffer";
+            xhr.onload = () => {
+                const type = url.pathname.endsWith(".wasm") ? "application/wasm"
+                                                            : "application/octet-stream";
+                const response = new Response(xhr.response,
+                                              { status: 200, headers: { "Content-Type": type } });
+                Object.defineProperty(response, "url", { value: url.href });
+                resolve(response);
+            };
+            xhr.onerror = () => reject(new TypeError("cannot read " + url.href));
+            xhr.send();
+        });
+    };
+
+    function ensurePlayer() {
+        if (player)
+            return;
+        player = window.RufflePlayer.newest().createPlayer();
+        player.addEventListener("loadedmetadata", () => { if (movie) movie.meta = true; });
+        stage.appendChild(player);
+    }
+
+    // Time-based frame for movies without frame callbacks: right only for a movie that plays
+    // its timeline straight through.
+    function roughFrame(now) {
+        const total = state.total;
+        if (total <= 0)
+            return 0;
+        const playedMs = movie.playedMs + (movie.since !== null ? now - movie.since : 0);
+        const raw = movie.base + Math.floor(playedMs * movie.frameRate / 1000);
+        if (movie.loop)
+            return raw % total;
+        if (raw >= total - 1 && movie.since !== null) {
+            movie.playedMs += now - movie.since;
+            movie.since = null;
+        }
+        return Math.min(raw, total - 1);
+    }
+
+    function pause(now) {
+        if (movie.since !== null) {
+            movie.playedMs += now - movie.since;
+            movie.since = null;
+        }
+    }
+
+    function applyPending() {
+        const exact = hasCallbacks();
+        if (movie.instrumented && !exact && !movie.callbackWait--)
+            movie.instrumented = false; // the patched movie never offered its callbacks
+        if (movie.instrumented && !exact)
+            return;
+        const now = performance.now();
+        if (movie.pendingGoto !== null) {
+            const frame = movie.pendingGoto;
+            const play = movie.pendingPlay !== null ? movie.pendingPlay : state.playing;
+            if (exact) {
+                player.lumoraGoto(frame + 1, play);
+            } else {
+                movie.base = Math.min(frame, Math.max(state.total - 1, 0));
+                movie.playedMs = 0;
+                movie.since = play ? now : null;
+            }
+            movie.pendingGoto = null;
+        }
+        if (movie.pendingPlay !== null) {
+            if (exact) {
+                if (movie.pendingPlay)
+                    player.lumoraPlay();
+                else
+                    player.lumoraStop();
+            } else if (movie.pendingPlay) {
+                api().resume();
+                if (movie.since === null)
+                    movie.since = now;
+            } else {
+                pause(now);
+                api().suspend();
+            }
+            movie.pendingPlay = null;
+        }
+    }
+
+    function poll() {
+        const a = api();
+        if (movie && a) {
+            state.ruffle = a.readyState || 0;
+            state.meta = movie.meta && !!a.metadata;
+            if (state.meta && state.total === 0) {
+                state.total = a.metadata.numFrames || 0;
+                movie.frameRate = a.metadata.frameRate || 12;
+            }
+            if (state.ruffle === 2 && state.meta) {
+                if (!movie.started) {
+                    movie.started = true;
+                    if (movie.autoplay)
+                        movie.since = performance.now();
+                }
+                try {
+                    applyPending();
+                    const exact = hasCallbacks();
+                    state.exact = exact;
+                    if (exact) {
+                        state.total = Number(player.lumoraTotal()) || state.total;
+                        state.frame = Math.max(Number(player.lumoraFrame()) - 1, 0);
+                        state.playing = !!player.lumoraIsPlaying();
+                    } else {
+                        state.frame = roughFrame(performance.now());
+                        state.playing = movie.since !== null;
+                    }
+                } catch (e) {
+                    console.error("lumora host: " + e);
+                }
+            }
+        }
+        report(false);
+    }
+
+    function decode(base64) {
+        return fetch("data:application/octet-stream;base64," + base64)
+            .then(response => response.arrayBuffer())
+            .then(buffer => new Uint8Array(buffer));
+    }
+
+    const commands = {
+        load(options, base64) {
+            ensurePlayer();
+            movie = { meta: false, instrumented: options.instrumented,
+                      local: options.local,
+                      callbackWait: 20, loop: options.loop, frameRate: 12, base: 0,
+                      playedMs: 0, since: null, started: false, autoplay: options.playing,
+                      pendingGoto: null,
+                      pendingPlay: options.playing ? null : false };
+            const current = movie;
+            state.ruffle = 0; state.meta = false; state.total = 0; state.frame = 0;
+            state.playing = options.playing; state.exact = false;
+            player.style.visibility = "visible";
+            decode(base64).then(data => {
+                if (movie !== current)
+                    return;
+                const a = api();
+                a.volume = volume;
+                a.resume();
+                return a.load({ data: data, parameters: options.parameters, base: options.base,
+                                swfFileName: options.name, scale: options.scale,
+                                backgroundColor: options.backgroundColor,
+                                allowScriptAccess: true, allowFullscreen: true, autoplay: "on",
+                                splashScreen: false, unmuteOverlay: "hidden", contextMenu: "off",
+                                letterbox: "off", showSwfDownload: false,
+                                warnOnUnsupportedContent: false, allowNetworking: "all" });
+            }).catch(e => console.error("lumora host: " + e));
+        },
+        blank() {
+            movie = null;
+            state.ruffle = 0; state.meta = false; state.total = 0; state.frame = 0;
+            state.playing = false; state.exact = false;
+            if (player) {
+                player.ruffle().suspend();
+                player.style.visibility = "hidden";
+            }
+        },
+        play() { if (movie) { movie.pendingPlay = true; state.playing = true; poll(); } },
+        stop() { if (movie) { movie.pendingPlay = false; state.playing = false; poll(); } },
+        gotoFrame(frame) {
+            if (!movie)
+                return;
+            movie.pendingGoto = frame;
+            state.frame = frame;
+            poll();
+        },
+    };
+
+    window.lumoraHost = {
+        run(seq, name, args) {
+            try {
+                commands[name].apply(null, args);
+            } finally {
+                state.seq = seq; // even after a failure, so that the reports still count
+                report(true);
+            }
+        },
+        setVolume(value) {
+            volume = value;
+            const a = api();
+            if (a)
+                a.volume = value;
+        },
+        // Calls a callback of the movie; the answer is JSON text so that undefined survives.
+        call(name, args) {
+            if (!player || !Object.prototype.hasOwnProperty.call(player, name))
+                return JSON.stringify({ ok: false, error: "no callback " + name });
+            try {
+                const value = api().callExternalInterface(name, ...args);
+                return JSON.stringify(value === undefined ? { ok: true, undefined: true }
+                                                          : { ok: true, value: value });
+            } catch (e) {
+                return JSON.stringify({ ok: false, error: String(e) });
+            }
+        },
+    };
+
+    new QWebChannel(qt.webChannelTransport, channel => {
+        bridge = channel.objects.flash;
+        bridge.report({ host: "ready" });
+        setInterval(poll, kPollMs);
+    });
+})();

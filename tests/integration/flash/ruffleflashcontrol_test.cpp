@@ -1,0 +1,354 @@
+#include "ruffleflashcontrol.h"
+#include "support/tempdir.h"
+#include "swfpatch.h"
+#include "volume.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <QThread>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <thread>
+
+namespace lumora::test {
+namespace {
+
+constexpr int kFrames = 120;
+constexpr int kRate = 12;
+constexpr int kLoadTimeoutMs = 20000;
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = kLoadTimeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+void settle(int ms) {
+    waitUntil([] { return false; }, ms);
+}
+
+QVariant evaluate(QWebEnginePage* page, const QString& script) {
+    QVariant result;
+    bool done = false;
+    page->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        done = true;
+    });
+    waitUntil([&] { return done; }, 5000);
+    return result;
+}
+
+class RuffleFlashControlTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_movies = new TempDir;
+        if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
+            return;
+        QProcess ffmpeg;
+        ffmpeg.start("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i",
+                                QStringLiteral("testsrc=size=160x120:rate=%1").arg(kRate),
+                                "-frames:v", QString::number(kFrames), "-c:v", "flv1", "-f", "swf",
+                                s_movies->file("movie.swf")});
+        if (ffmpeg.waitForFinished(30000) && ffmpeg.exitCode() == 0)
+            s_swf = s_movies->read("movie.swf");
+    }
+    static void TearDownTestSuite() {
+        delete s_movies;
+        s_movies = nullptr;
+    }
+
+    void SetUp() override {
+        if (s_swf.isEmpty())
+            GTEST_SKIP() << "ffmpeg cannot make a test movie here";
+        m_window = std::make_unique<QWidget>();
+        m_window->resize(320, 240);
+        m_control = std::make_unique<RuffleFlashControl>(qEnvironmentVariable("LUMORA_RUFFLE_DIR"),
+                                                         m_volume, m_window.get());
+        m_control->widget()->resize(320, 240);
+        m_window->show();
+    }
+    void TearDown() override {
+        m_control.reset();
+        m_window.reset();
+    }
+
+    // Plays a movie the way the window does: properties after Movie, in the same turn.
+    void playMovie(const QString& path, bool loop = false) {
+        m_control->setBackgroundColor(0);
+        m_control->setScaleMode(FlashControl::kScaleExactFit);
+        m_control->setMovie(path);
+        m_control->setLoop(loop);
+    }
+    bool waitLoaded() {
+        return waitUntil(
+            [&] { return m_control->readyState() == FlashControl::kReadyStateLoaded; });
+    }
+    bool loadTestMovie() {
+        playMovie(s_movies->file("movie.swf"));
+        return waitLoaded();
+    }
+
+    static TempDir* s_movies;
+    static QByteArray s_swf;
+    ProgramVolume m_volume;
+    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<RuffleFlashControl> m_control;
+};
+
+TempDir* RuffleFlashControlTest::s_movies = nullptr;
+QByteArray RuffleFlashControlTest::s_swf;
+
+TEST_F(RuffleFlashControlTest, LoadsAMovieAndAdvancesItsFramesInTime) {
+    EXPECT_EQ(m_control->readyState(), 0);
+    ASSERT_TRUE(loadTestMovie());
+    EXPECT_EQ(m_control->totalFrames(), kFrames);
+    EXPECT_TRUE(m_control->isPlaying());
+    ASSERT_TRUE(waitUntil([&] { return m_control->framesExact(); }, 5000))
+        << "the instrumented movie should answer the frame callbacks";
+
+    const int first = m_control->currentFrame();
+    QElapsedTimer clock;
+    clock.start();
+    settle(2000);
+    const int expected = int(clock.elapsed() * kRate / 1000);
+    const int advanced = m_control->currentFrame() - first;
+    EXPECT_NEAR(advanced, expected, 6) << "from frame " << first;
+}
+
+TEST_F(RuffleFlashControlTest, StopHoldsTheFrameAndPlayResumes) {
+    ASSERT_TRUE(loadTestMovie());
+    ASSERT_TRUE(waitUntil([&] { return m_control->currentFrame() >= 6; }, 5000));
+    m_control->stop();
+    EXPECT_FALSE(m_control->isPlaying());
+    settle(300); // the page's answer to the stop
+    const int held = m_control->currentFrame();
+    settle(1200);
+    EXPECT_EQ(m_control->currentFrame(), held);
+    EXPECT_FALSE(m_control->isPlaying());
+
+    m_control->play();
+    EXPECT_TRUE(m_control->isPlaying());
+    EXPECT_TRUE(waitUntil([&] { return m_control->currentFrame() >= held + 6; }, 3000));
+    EXPECT_TRUE(m_control->isPlaying());
+}
+
+TEST_F(RuffleFlashControlTest, GotoWhileStoppedHoldsThatFrame) {
+    ASSERT_TRUE(loadTestMovie());
+    m_control->stop();
+    m_control->gotoFrame(50);
+    EXPECT_EQ(m_control->currentFrame(), 50);
+    settle(1500);
+    EXPECT_EQ(m_control->currentFrame(), 50);
+    EXPECT_FALSE(m_control->isPlaying());
+    EXPECT_TRUE(m_control->framesExact());
+
+    m_control->gotoFrame(500);
+    EXPECT_EQ(m_control->currentFrame(), kFrames - 1);
+}
+
+TEST_F(RuffleFlashControlTest, WithoutLoopTheMovieEndsOnItsLastFrame) {
+    // The 120-frame movie lasts 10 s; a later goto near the end saves the wait.
+    ASSERT_TRUE(loadTestMovie());
+    m_control->gotoFrame(kFrames - 13);
+    ASSERT_TRUE(waitUntil([&] { return !m_control->isPlaying(); }, 4000));
+    EXPECT_EQ(m_control->currentFrame(), kFrames - 1);
+    settle(500);
+    EXPECT_EQ(m_control->currentFrame(), kFrames - 1);
+}
+
+TEST_F(RuffleFlashControlTest, DamagedOrForeignMoviesNeverReachLoaded) {
+    s_movies->write("cut.swf", s_swf.left(s_swf.size() / 2));
+    s_movies->write("page.swf", "<html><body>not found</body></html>");
+    for (const QString name : {"cut.swf", "page.swf", "missing.swf", "flvplayer.swf?file=0.swf"}) {
+        SCOPED_TRACE(name.toStdString());
+        playMovie(s_movies->file(name));
+        settle(2500); // a whole movie of this size is ready in well under a second
+        EXPECT_LT(m_control->readyState(), FlashControl::kReadyStateLoaded);
+    }
+    // A good movie still plays after them in the same page.
+    EXPECT_TRUE(loadTestMovie());
+}
+
+TEST_F(RuffleFlashControlTest, PatcherSeesLoopSetAfterMovieAndFailureFallsBack) {
+    QList<bool> loops;
+    m_control->setMoviePatcher([&](const QByteArray&, bool loop) -> QByteArray {
+        loops << loop;
+        throw SwfError("not today");
+    });
+    playMovie(s_movies->file("movie.swf"), false);
+    ASSERT_TRUE(waitLoaded());
+    EXPECT_EQ(loops, QList<bool>{false});
+    EXPECT_EQ(m_control->totalFrames(), kFrames);
+    // Without callbacks the frames follow the clock.
+    EXPECT_FALSE(m_control->framesExact());
+    EXPECT_TRUE(waitUntil([&] { return m_control->currentFrame() >= 6; }, 3000));
+    m_control->stop();
+    const int held = m_control->currentFrame();
+    settle(1000);
+    EXPECT_EQ(m_control->currentFrame(), held);
+    m_control->gotoFrame(50);
+    settle(500);
+    EXPECT_EQ(m_control->currentFrame(), 50);
+    EXPECT_FALSE(m_control->isPlaying());
+}
+
+TEST_F(RuffleFlashControlTest, CallFunctionReachesTheMovieCallbacks) {
+    EXPECT_THROW(m_control->CallFunction("<invoke name=\"lumoraTotal\"></invoke>"),
+                 std::runtime_error); // no movie yet
+    ASSERT_TRUE(loadTestMovie());
+    ASSERT_TRUE(waitUntil([&] { return m_control->framesExact(); }, 5000));
+    EXPECT_EQ(
+        m_control->CallFunction(
+            "<invoke name=\"lumoraTotal\" returntype=\"xml\"><arguments></arguments></invoke>"),
+        "<number>120</number>");
+    EXPECT_THROW(m_control->CallFunction("<invoke name=\"getDuration\"></invoke>"),
+                 std::runtime_error);
+    EXPECT_THROW(m_control->CallFunction("getDuration"), std::invalid_argument);
+}
+
+TEST_F(RuffleFlashControlTest, FollowsTheProgramVolume) {
+    ASSERT_TRUE(loadTestMovie());
+    const QString read = "document.querySelector('#stage > *').ruffle().volume";
+    EXPECT_DOUBLE_EQ(evaluate(m_control->page(), read).toDouble(), 1.0);
+    m_volume.write(0x00008000u);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return qAbs(evaluate(m_control->page(), read).toDouble() - outputLevel(0x8000)) < 1e-3;
+        },
+        3000));
+}
+
+TEST_F(RuffleFlashControlTest, OnlyTheHostPageSeesTheChannel) {
+    ASSERT_TRUE(waitUntil([&] { return m_control->isHostReady(); }));
+    EXPECT_EQ(evaluate(m_control->page(), "typeof qt.webChannelTransport").toString(), "object");
+
+    QWebEnginePage other;
+    bool loaded = false;
+    QObject::connect(&other, &QWebEnginePage::loadFinished, [&](bool) { loaded = true; });
+    other.setHtml("<html><body>site</body></html>", QUrl::fromLocalFile(s_movies->path()));
+    ASSERT_TRUE(waitUntil([&] { return loaded; }));
+    EXPECT_EQ(evaluate(&other, "typeof qt").toString(), "undefined");
+}
+
+TEST_F(RuffleFlashControlTest, TheHostPageStaysPut) {
+    ASSERT_TRUE(loadTestMovie());
+    const QStringList refused{QUrl::fromLocalFile(s_movies->path()).toString(),
+                              "http://127.0.0.1:9/"};
+    for (const QString& target : refused) {
+        SCOPED_TRACE(target.toStdString());
+        evaluate(m_control->page(), QStringLiteral("location.href = '%1'").arg(target));
+        evaluate(m_control->page(), QStringLiteral("window.open('%1')").arg(target));
+        settle(300);
+        EXPECT_EQ(evaluate(m_control->page(), "typeof lumoraHost").toString(), "object");
+    }
+    EXPECT_EQ(m_control->readyState(), FlashControl::kReadyStateLoaded);
+    const int before = m_control->currentFrame();
+    EXPECT_TRUE(waitUntil([&] { return m_control->currentFrame() > before; }, 2000));
+
+    // This one the engine does not ask about: the host comes back, without the movie.
+    evaluate(m_control->page(), "location.href = 'about:blank'");
+    EXPECT_TRUE(waitUntil([&] { return m_control->readyState() == 0; }, 3000));
+    EXPECT_TRUE(loadTestMovie());
+    EXPECT_EQ(evaluate(m_control->page(), "typeof lumoraHost").toString(), "object");
+}
+
+TEST_F(RuffleFlashControlTest, FullScreenFollowsAClickAndLeavesOnEscape) {
+    ASSERT_TRUE(loadTestMovie());
+    QList<bool> changes;
+    m_control->onFullScreenChanged = [&](bool on) { changes << on; };
+    // Stands for the player movie's own full-screen button.
+    evaluate(m_control->page(), "document.addEventListener('click', () => "
+                                "document.documentElement.requestFullscreen(), true)");
+    auto* view = m_control->widget()->findChild<QWebEngineView*>();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return view->focusProxy() != nullptr; }, 3000));
+    QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, QPoint(40, 40));
+    ASSERT_TRUE(waitUntil([&] { return m_control->isFullScreen(); }, 3000));
+    EXPECT_EQ(changes, QList<bool>{true});
+    EXPECT_NE(view->window(), m_window.get());
+    EXPECT_TRUE(view->window()->isFullScreen());
+
+    QTest::keyClick(view->focusProxy(), Qt::Key_Escape);
+    ASSERT_TRUE(waitUntil([&] { return !m_control->isFullScreen(); }, 3000));
+    EXPECT_EQ(changes, (QList<bool>{true, false}));
+    EXPECT_EQ(view->window(), m_window.get());
+    EXPECT_EQ(view->parentWidget(), m_control->widget());
+}
+
+// The download engine's loopback address, with the header it sends.
+class MovieServer {
+public:
+    explicit MovieServer(const QByteArray& swf) {
+        m_server.Get("/P2P/3.swf", [swf](const httplib::Request&, httplib::Response& response) {
+            response.set_header("Access-Control-Allow-Origin", "*");
+            response.set_content(swf.toStdString(), "application/x-shockwave-flash");
+        });
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+    }
+    ~MovieServer() {
+        m_server.stop();
+        m_thread.join();
+    }
+    QString url(const QString& path) const {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
+    }
+
+private:
+    httplib::Server m_server;
+    int m_port = 0;
+    std::thread m_thread;
+};
+
+// Whether the page may read a local file now, as a movie's request would.
+bool pageReadsLocalFile(QWebEnginePage* page, const QString& path) {
+    evaluate(page, QStringLiteral("window.readResult = null; fetch('%1').then(r => r.arrayBuffer())"
+                                  ".then(() => { window.readResult = 'read'; },"
+                                  " () => { window.readResult = 'refused'; })")
+                       .arg(QUrl::fromLocalFile(path).toString()));
+    QString result;
+    waitUntil(
+        [&] {
+            result = evaluate(page, "window.readResult").toString();
+            return !result.isEmpty();
+        },
+        5000);
+    return result == "read";
+}
+
+TEST_F(RuffleFlashControlTest, PlaysFromTheEngineAddressWithoutLocalFiles) {
+    MovieServer server(s_swf);
+    playMovie(server.url("/P2P/3.swf"));
+    ASSERT_TRUE(waitLoaded());
+    EXPECT_EQ(m_control->totalFrames(), kFrames);
+    EXPECT_TRUE(m_control->framesExact());
+    EXPECT_FALSE(pageReadsLocalFile(m_control->page(), s_movies->file("movie.swf")));
+
+    // A local movie may read local files (the player movie reads its video so).
+    ASSERT_TRUE(loadTestMovie());
+    EXPECT_TRUE(pageReadsLocalFile(m_control->page(), s_movies->file("movie.swf")));
+
+    playMovie(server.url("/P2P/missing.swf"));
+    settle(1500);
+    EXPECT_EQ(m_control->readyState(), 0);
+}
+
+} // namespace
+} // namespace lumora::test
