@@ -148,8 +148,7 @@ void TfrmMain::tv1Click() {
         m_config.currentNodeIndex = index;
         writeIniValue(m_config.localIniPath, ini::Section, QString::number(m_config.currentChannel),
                       QString::number(index));
-        if (m_services.playProgramme)
-            m_services.playProgramme(m_tree.record(index));
+        playProgramme(m_tree.record(index));
         return;
     }
 }

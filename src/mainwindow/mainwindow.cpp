@@ -9,6 +9,7 @@
 #include "inistore.h"
 #include "lxsimage.h"
 #include "mediaplayer.h"
+#include "playlist.h"
 #include "siteaddress.h"
 #include "startup.h"
 #include "texts.h"
@@ -17,6 +18,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
@@ -35,6 +37,8 @@ TfrmMain::TfrmMain(Config& config, MainWindowServices services, QWidget* parent)
     : QWidget(parent), m_config(config), m_services(std::move(services)) {
     if (!m_services.terminate)
         m_services.terminate = [] { QCoreApplication::quit(); };
+    m_random = std::make_unique<Mt19937RandomSource>(
+        std::uint32_t(QDateTime::currentMSecsSinceEpoch())); // seeded from the clock
     buildComponents();
     setupTreeAppearance();
     // The native window exists even while hidden, so a second copy can find it.
@@ -46,6 +50,10 @@ TfrmMain::TfrmMain(Config& config, MainWindowServices services, QWidget* parent)
 
 TfrmMain::~TfrmMain() {
     FormDestroy();
+}
+
+void TfrmMain::setRandomSource(std::unique_ptr<RandomSource> random) {
+    m_random = std::move(random);
 }
 
 void TfrmMain::FormCreate() {

@@ -4,6 +4,7 @@
 #include "config.h"
 #include "lumoraplay.h"
 
+#include <QIcon>
 #include <QString>
 #include <QWidget>
 
@@ -16,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QShortcut;
 class QSlider;
 class QStackedWidget;
 class QTabWidget;
@@ -31,6 +33,8 @@ inline constexpr int kTreeIndexRole = Qt::UserRole + 1;
 
 class Dialogs;
 class Engine;
+class FlashControl;
+class RandomSource;
 class MediaPlayer;
 class MediaPlayerFactory;
 class WaveOutVolume;
@@ -50,13 +54,12 @@ struct MainWindowServices {
     UrlProbe& probe;
     WebPaneFactory& webPanes;
     Engine& engine;
+    FlashControl& flash; // ShockwaveFlash1
     MediaPlayerFactory& media;
     WaveOutVolume& volume;
     QString versionString;
     // Starts the background login (the login thread in the program).
     std::function<void(std::int32_t clientCode, const QString& urlHome)> startLogin;
-    // Plays one programme record.
-    std::function<void(const LumoraPlayPtr&)> playProgramme;
     // Ends the program (the application's terminate).
     std::function<void()> terminate;
 };
@@ -85,6 +88,50 @@ public:
     void CloseMp3();
     MediaPlayer* audioPlayer() const { return m_audioPlayer.get(); }
     int audioPlayerGen() const { return m_audioPlayerGen; }
+
+    // Playback.
+    void playProgramme(const LumoraPlayPtr& record);
+    void ReplayClick();
+    bool isLocalFile() const { return m_isLocalFile; }
+    int fullScreenOn() const { return m_fullScreenOn; }
+
+    // Playlist.
+    void TimerPlayListTimer();
+    void setPlayState(int n);
+    void playNext(bool byMode);
+    void playPrevious();
+    void btnNextClick();
+    void btnPreClick();
+    void sbtnPlayModeClick();
+    void setPlayMode(const QString& mode);
+    void updateLoadBar(int position, int total);
+    int FlvCurDownloadPercent(const QString& text);
+    static bool isFlashMovieEnded(int frameNum, int total);
+    void setRandomSource(std::unique_ptr<RandomSource> random);
+
+    // Transport bar.
+    void btnPlayClick();
+    void pnlPlayPosMouseDown(int x);
+    void pnlPlayPosMouseMove(int x);
+    void pnlPlayPosMouseUp();
+    void pnlLoadPercentMouseDown(int x);
+    void btnSoundClick();
+    void imgSoundMouseMove();
+    void pnlPlayFlvMouseMove();
+    bool soundOn() const { return m_soundOn; }
+
+    // Full screen.
+    void sbtnFullScreenClick();
+    void btnExitFullScreenClick();
+    void hotKeyMessage();
+
+    // Window chrome.
+    void limgMaxClick();
+    void limgNorClick();
+    void imgTcDblClick();
+    void imgTcMouseDown(Qt::MouseButtons buttons);
+    int restoreWidth() const { return m_restoreWidth; }
+    int restoreHeight() const { return m_restoreHeight; }
 
     // Volume.
     void readSystemVolume();
@@ -118,6 +165,11 @@ public:
     bool selectNode(int index); // false when there is no such node
     int selectedNode() const;   // -1 without a selection
 
+signals:
+    // A programme started: curPlay() is the new one.
+    void programmeStarted();
+
+public:
     bool isMaximized() const { return m_isMaximized; }
     const LumoraPlayPtr& curPlay() const { return m_curPlay; }
     void setCurPlay(LumoraPlayPtr record) { m_curPlay = std::move(record); }
@@ -152,6 +204,20 @@ private:
     }
     void syncExpansion();
     void loadRememberedProgramme();
+    QString programmeSource(TLumoraPlay& record);
+    void startByType(TLumoraPlay& record);
+    void tickFlash();
+    void tickAudio();
+    void tickVideo();
+    void moveKnob(int position, int total);
+    int knobPosition(int total) const;
+    void showTimes(int position, int total);
+    void showFrameTimes(int position, int total);
+    void centreKnobAt(int x);
+    void setupFullScreen();
+    bool handleBarMouse(QObject* watched, QEvent* event);
+    void selectAndClick(int index);
+    QIcon imageList2(int index) const;
     void showSitePane(WebPane& pane, QWidget& panel, const QString& address);
     void siteDocumentComplete(WebPane& pane, QWidget& panel, const QString& address, bool topLevel);
 
@@ -164,6 +230,17 @@ private:
     bool m_sessionStarted = false;
     bool m_destroyed = false;
     int m_audioPlayerGen = 0;
+    bool m_isLocalFile = false;
+    int m_fullScreenOn = 0;
+    bool m_seekDragging = false;
+    bool m_finishedNoticeShown = false;
+    int m_dragStartX = 0;
+    bool m_soundOn = true;
+    QPoint m_fullScreenOrigin;
+    int m_restoreWidth = 0;
+    int m_restoreHeight = 0;
+    QShortcut* m_escapeKey = nullptr;
+    std::unique_ptr<RandomSource> m_random;
 
 public:
     // Components, named as the window's design names them.

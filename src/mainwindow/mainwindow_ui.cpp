@@ -1,6 +1,7 @@
 // The window's components, named, sized and coloured as its design gives them.
 #include "appeventfilter.h"
 #include "captions.h"
+#include "flashcontrol.h"
 #include "lxsimage.h"
 #include "mainwindow.h"
 #include "mediaplayer.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
 #include <QStackedWidget>
@@ -142,6 +144,31 @@ void TfrmMain::connectHandlers() {
     connect(SpeedButton1, &QToolButton::clicked, this, &TfrmMain::sbtnMoreClick);
     connect(sbtnQQOnline, &QToolButton::clicked, this, &TfrmMain::sbtnQQOnlineClick);
     connect(TrackBar2, &QSlider::valueChanged, this, &TfrmMain::TrackBar2Change);
+    connect(TimerPlayList, &QTimer::timeout, this, &TfrmMain::TimerPlayListTimer);
+    connect(btnNext, &QPushButton::clicked, this, &TfrmMain::btnNextClick);
+    connect(btnPre, &QPushButton::clicked, this, &TfrmMain::btnPreClick);
+    connect(sbtnPlayMode, &QToolButton::clicked, this, &TfrmMain::sbtnPlayModeClick);
+    connect(sbtnPlayMode, &QToolButton::customContextMenuRequested, this,
+            &TfrmMain::sbtnPlayModeClick);
+    connect(btnPlay, &QPushButton::clicked, this, &TfrmMain::btnPlayClick);
+    connect(btnSound, &QPushButton::clicked, this, &TfrmMain::btnSoundClick);
+    connect(imgSound, &tLxsimage::clicked, this, &TfrmMain::btnSoundClick);
+    connect(imgSound, &tLxsimage::mouseMoved, this, &TfrmMain::imgSoundMouseMove);
+    connect(sbtnFullScreen, &QToolButton::clicked, this, &TfrmMain::sbtnFullScreenClick);
+    connect(btnExitFullScreen, &QPushButton::clicked, this, &TfrmMain::btnExitFullScreenClick);
+    connect(limgMax, &tLxsimage::clicked, this, &TfrmMain::limgMaxClick);
+    connect(limgNor, &tLxsimage::clicked, this, &TfrmMain::limgNorClick);
+    for (QWidget* w : {static_cast<QWidget*>(pnlPlayPos), static_cast<QWidget*>(pnlLoadPercent),
+                       static_cast<QWidget*>(pnlPlayFlv), static_cast<QWidget*>(pnlPlayTrackBar),
+                       static_cast<QWidget*>(pnlLoadAll), static_cast<QWidget*>(imgTc)}) {
+        w->installEventFilter(this);
+        w->setMouseTracking(true);
+    }
+    setupFullScreen();
+    const QList<QAction*> modes = pMenuPlayMode->actions();
+    for (int i = 0; i < modes.size(); ++i)
+        connect(modes[i], &QAction::triggered, this,
+                [this, i] { setPlayMode(QString::number(i)); });
     m_wbAds->onDocumentComplete = [this](bool top) { wbAdsDocumentComplete(top); };
     m_wbBottom->onDocumentComplete = [this](bool top) { wbBottomDocumentComplete(top); };
     m_wbMp3->onDocumentComplete = [this](bool top) { wbMp3DocumentComplete(top); };
@@ -158,11 +185,43 @@ void TfrmMain::connectHandlers() {
     lblWeb->setMouseTracking(true);
 }
 
+bool TfrmMain::handleBarMouse(QObject* watched, QEvent* event) {
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+        type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
+        return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const int x = int(mouse->position().x());
+    if (watched == pnlPlayPos) {
+        if (type == QEvent::MouseButtonPress)
+            pnlPlayPosMouseDown(x);
+        else if (type == QEvent::MouseMove)
+            pnlPlayPosMouseMove(x);
+        else if (type == QEvent::MouseButtonRelease)
+            pnlPlayPosMouseUp();
+        return true;
+    }
+    if (watched == pnlLoadPercent && type == QEvent::MouseButtonPress) {
+        pnlLoadPercentMouseDown(x);
+        return true;
+    }
+    if ((watched == pnlPlayFlv || watched == pnlPlayTrackBar || watched == pnlLoadAll) &&
+        type == QEvent::MouseMove)
+        pnlPlayFlvMouseMove();
+    if (watched == imgTc && type == QEvent::MouseButtonPress)
+        imgTcMouseDown(mouse->buttons());
+    if (watched == imgTc && type == QEvent::MouseButtonDblClick)
+        imgTcDblClick();
+    return false;
+}
+
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == imgLogo || watched == lblWeb) && event->type() == QEvent::MouseButtonRelease)
         N8Click();
     if (watched == imgSearch && event->type() == QEvent::MouseButtonRelease)
         imgSearchClick();
+    if (handleBarMouse(watched, event))
+        return true;
     if (watched == edtkey) {
         if (event->type() == QEvent::FocusIn)
             edtkeyEnter();
@@ -251,7 +310,8 @@ void TfrmMain::buildPlayerColumn(QWidget* parent) {
     auto* col = column(pnlPlay);
 
     pnlplayMain = make<QStackedWidget>(pnlPlay, "pnlplayMain");
-    ShockwaveFlash1 = make<QWidget>(pnlplayMain, "ShockwaveFlash1");
+    ShockwaveFlash1 = m_services.flash.widget();
+    ShockwaveFlash1->setObjectName(QStringLiteral("ShockwaveFlash1"));
     pnlplayMain->addWidget(ShockwaveFlash1);
     m_wbMp3 = m_services.webPanes.createPane(pnlplayMain);
     m_wbMp3->widget()->setObjectName(QStringLiteral("wbMp3"));

@@ -30,6 +30,8 @@ Harness::Harness() {
                "[Info]\n1=http://site.test\n14=http://site.test/ad/StatusBar.html\n"
                "15=http://site.test/ad/ChannelAds.html\n");
     config.editionCode = 23;
+    // The engine takes every programme that is neither cached nor downloaded.
+    engine.programAnswer = QStringLiteral("http://127.0.0.1:9/P2P/5.swf");
 }
 
 void Harness::writeCatalogue(int channel, const QByteArray& xml) {
@@ -49,21 +51,21 @@ TfrmMain& Harness::create() {
         probe,
         webPanes,
         engine,
+        flash,
         media,
         volume,
         QStringLiteral("2.0.0.23"),
         [this](std::int32_t code, const QString& url) {
             log.push_back("login " + std::to_string(code) + " " + url.toStdString());
         },
-        [this](const LumoraPlayPtr& record) {
-            log.push_back("play " + record->id.toStdString());
-            played.push_back(record);
-            if (onPlay)
-                onPlay();
-        },
         [this] { ++terminated; },
     };
     window = std::make_unique<TfrmMain>(config, services);
+    QObject::connect(window.get(), &TfrmMain::programmeStarted, [this] {
+        played.push_back(window->curPlay());
+        if (onPlay)
+            onPlay();
+    });
     return *window;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakeengine.h"
+#include "fakeflashcontrol.h"
 #include "fakemediaplayer.h"
 #include "fakeurlprobe.h"
 #include "fakewebpane.h"
@@ -72,10 +73,11 @@ struct Harness {
     LoggingProbe probe{log};
     FakeWebPaneFactory webPanes;
     LoggingEngine engine{log};
+    FakeFlashControl flash;
     FakeMediaPlayerFactory media;
     LoggingVolume volume{log};
     std::vector<LumoraPlayPtr> played;
-    std::function<void()> onPlay; // runs when a programme is handed over for playing
+    std::function<void()> onPlay; // runs when a programme starts playing
     int terminated = 0;
     std::unique_ptr<TfrmMain> window;
 

@@ -1,0 +1,148 @@
+// Full screen of the player, and the pictures of the transport bar's buttons.
+#include "dialogs.h"
+#include "flashcontrol.h"
+#include "mainwindow.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStackedWidget>
+#include <QToolButton>
+
+namespace lumora {
+namespace {
+
+const QString kAudioNoFullScreen = QStringLiteral("音频文件不能全屏!");
+
+// Where the player movie keeps its own full-screen button: the right end of its bar.
+QPoint playerMovieFullScreenButton(const QWidget* view) {
+    return {view->width() - 12, view->height() - 10};
+}
+
+void sendClick(QWidget* target, QPoint at) {
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+}
+
+QWidget* inputTarget(QWidget* view) {
+    return view->focusProxy() ? view->focusProxy() : view;
+}
+
+} // namespace
+
+void TfrmMain::setupFullScreen() {
+    m_escapeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_escapeKey->setContext(Qt::ApplicationShortcut);
+    m_escapeKey->setEnabled(false);
+    connect(m_escapeKey, &QShortcut::activated, this, &TfrmMain::hotKeyMessage);
+    m_services.flash.onFullScreenChanged = [this](bool on) {
+        // The player movie left its own full screen (Esc, its button): nothing waits on it now.
+        if (!on && m_curPlay && m_curPlay->type == ProgrammeType::Video)
+            m_fullScreenOn = 0;
+    };
+}
+
+void TfrmMain::hotKeyMessage() {
+    if (!btnExitFullScreen->isHidden() && !pnlExitFullScreen->isHidden())
+        btnExitFullScreenClick();
+}
+
+void TfrmMain::sbtnFullScreenClick() {
+    if (!m_curPlay)
+        return;
+    try {
+        QWidget* view = m_services.flash.widget();
+        if (m_curPlay->type == ProgrammeType::Video) {
+            m_fullScreenOn = 1;
+            QWidget* target = inputTarget(view);
+            sendClick(target, playerMovieFullScreenButton(view));
+            sendClick(target, playerMovieFullScreenButton(view));
+        } else if (m_curPlay->type == ProgrammeType::Flash) {
+            m_fullScreenOn = 1;
+            pnlPlayFlv->hide();
+            if (!m_isMaximized)
+                m_fullScreenOrigin = pos();
+            pnlplayMain->removeWidget(view);
+            view->setParent(this);
+            showFullScreen();
+            view->setGeometry(rect());
+            view->show();
+            view->raise();
+            pnlExitFullScreen->move(10, 10);
+            pnlExitFullScreen->show();
+            pnlExitFullScreen->raise();
+            view->setFocus();
+            m_escapeKey->setEnabled(true);
+        } else if (m_curPlay->type == ProgrammeType::Audio) {
+            m_services.dialogs.showInfo(kAudioNoFullScreen);
+        }
+    } catch (const std::exception&) {
+        // The player stays as it is.
+    }
+}
+
+void TfrmMain::btnExitFullScreenClick() {
+    if (!m_curPlay)
+        return;
+    try {
+        QWidget* view = m_services.flash.widget();
+        if (m_curPlay->type == ProgrammeType::Video) {
+            for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                QKeyEvent key(type, Qt::Key_Escape, Qt::NoModifier);
+                QApplication::sendEvent(inputTarget(view), &key);
+            }
+            pnlExitFullScreen->hide();
+            m_fullScreenOn = 0;
+        } else if (m_curPlay->type == ProgrammeType::Flash) {
+            showNormal();
+            if (m_isMaximized) {
+                showMaximized();
+            } else {
+                resize(m_restoreWidth, m_restoreHeight);
+                move(m_fullScreenOrigin);
+            }
+            pnlplayMain->addWidget(view);
+            pnlplayMain->setCurrentWidget(view);
+            pnlExitFullScreen->hide();
+            pnlPlayFlv->show();
+            m_escapeKey->setEnabled(false);
+            m_fullScreenOn = 0;
+        }
+    } catch (const std::exception&) {
+        // Full screen stays; the exit button is still there.
+    }
+}
+
+// ImageList2: the pictures of the transport bar's buttons.
+QIcon TfrmMain::imageList2(int index) const {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(0x42, 0x85, 0xF4));
+    p.setPen(Qt::NoPen);
+    if (index == 9) { // pause
+        p.drawRect(3, 2, 4, 12);
+        p.drawRect(9, 2, 4, 12);
+    } else if (index == 8) { // play
+        const QPointF triangle[] = {{4, 2}, {13, 8}, {4, 14}};
+        p.drawPolygon(triangle, 3);
+    } else if (index == 14 || index == 15) { // sound on, muted
+        const QPointF speaker[] = {{2, 6}, {6, 6}, {10, 2}, {10, 14}, {6, 10}, {2, 10}};
+        p.drawPolygon(speaker, 6);
+        if (index == 15) {
+            p.setPen(QPen(Qt::red, 2));
+            p.drawLine(1, 1, 15, 15);
+        }
+    }
+    return QIcon(pixmap);
+}
+
+} // namespace lumora

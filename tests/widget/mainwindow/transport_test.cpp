@@ -1,0 +1,199 @@
+#include "harness.h"
+#include "lxsimage.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QStackedWidget>
+
+#include <gtest/gtest.h>
+
+using namespace lumora;
+using namespace lumora::test;
+
+namespace {
+
+constexpr int kFlashB = 1, kVideoP = 2, kAudioA = 4;
+
+void click(TfrmMain& w, int index) {
+    ASSERT_TRUE(w.selectNode(index));
+    w.tv1Click();
+}
+
+const QString kPlayPause = QStringLiteral(
+    "<invoke name=\"sendEvent\"><arguments><string>playpause</string></arguments></invoke>");
+
+} // namespace
+
+TEST(Transport, PlayButtonPausesAndResumesEachKindOfPlayer) {
+    Harness h;
+    TfrmMain& w = h.create();
+
+    click(w, kFlashB);
+    w.setPlayState(1);
+    w.btnPlayClick();
+    EXPECT_EQ(h.flash.log.last(), "stop");
+    EXPECT_EQ(w.lblStatus->text(), "暂停中");
+    w.btnPlayClick();
+    EXPECT_EQ(h.flash.log.last(), "play");
+    EXPECT_EQ(w.lblStatus->text(), "正在播放");
+
+    click(w, kVideoP);
+    w.setPlayState(1);
+    w.btnPlayClick();
+    w.btnPlayClick();
+    EXPECT_EQ(h.flash.calls.count(kPlayPause), 2);
+
+    click(w, kAudioA);
+    w.setPlayState(1);
+    w.btnPlayClick();
+    EXPECT_EQ(h.media.latest()->modeValue, MediaMode::Paused);
+    w.btnPlayClick();
+    EXPECT_EQ(h.media.latest()->modeValue, MediaMode::Playing);
+}
+
+TEST(Transport, StoppedStateMakesThePlayButtonReplay) {
+    Harness h;
+    TfrmMain& w = h.create();
+    click(w, kFlashB);
+    w.setPlayState(3);
+    EXPECT_EQ(w.btnPlay->toolTip(), "重播");
+    h.flash.log.clear();
+    w.btnPlayClick();
+    EXPECT_TRUE(h.flash.log.contains("Movie=" + h.flash.movie()));
+    EXPECT_EQ(w.lblStatus->text(), "正在装载,请稍等");
+}
+
+TEST(Transport, KnobCannotBeDraggedPastTheLoadedPart) {
+    Harness h;
+    TfrmMain& w = h.create();
+    w.pnlLoadPercent->resize(100, 6);
+    const int barLeft = w.pnlLoadAll->x();
+    w.pnlPlayPos->move(barLeft, w.pnlPlayPos->y());
+    w.pnlPlayPosMouseMove(50); // not dragging: nothing
+    EXPECT_EQ(w.pnlPlayPos->x(), barLeft);
+    w.pnlPlayPosMouseDown(3);
+    w.pnlPlayPosMouseMove(53);
+    EXPECT_EQ(w.pnlPlayPos->x(), barLeft + 50);
+    w.pnlPlayPosMouseMove(500);
+    EXPECT_EQ(w.pnlPlayPos->x(), barLeft + 100 - 6);
+    w.pnlPlayPosMouseMove(-500);
+    EXPECT_EQ(w.pnlPlayPos->x(), barLeft);
+    w.pnlPlayPosMouseUp();
+}
+
+TEST(Transport, ClickOnTheLoadBarOfPausedAudioSeeksWithoutPlaying) {
+    Harness h;
+    TfrmMain& w = h.create();
+    click(w, kAudioA);
+    FakeMediaPlayer& player = *h.media.latest();
+    player.lengthMs = 100000;
+    w.setPlayState(2);
+    player.modeValue = MediaMode::Paused;
+    player.log.clear();
+    w.pnlLoadPercentMouseDown(287); // the middle of a 575-pixel bar
+    ASSERT_FALSE(player.log.empty());
+    EXPECT_EQ(player.log.back(), "seek 50000");
+    EXPECT_EQ(player.modeValue, MediaMode::Paused);
+}
+
+TEST(Transport, MuteDisablesTheSliderAndUnmuteRestoresItsLevel) {
+    Harness h;
+    TfrmMain& w = h.create();
+    w.TrackBar2->setValue(255 - 100);
+    EXPECT_EQ(h.volume.read(), (100u << 8) | (100u << 24));
+    w.btnSoundClick();
+    EXPECT_FALSE(w.soundOn());
+    EXPECT_FALSE(w.TrackBar2->isEnabled());
+    EXPECT_EQ(h.volume.read(), 0u);
+    h.volume.write(0x12341234); // changed from outside while muted
+    w.btnSoundClick();
+    EXPECT_TRUE(w.TrackBar2->isEnabled());
+    EXPECT_EQ(h.volume.read(), (100u << 8) | (100u << 24));
+}
+
+TEST(Transport, SliderAtTheTopIsTheFullLevelOnBothChannels) {
+    Harness h;
+    TfrmMain& w = h.create();
+    w.TrackBar2->setValue(10);
+    w.TrackBar2->setValue(0);
+    EXPECT_EQ(h.volume.read() & 0xFFFF, 65280u);
+    EXPECT_EQ(h.volume.read() >> 16, 65280u);
+    w.TrackBar2->setValue(255);
+    EXPECT_EQ(h.volume.read(), 0u);
+}
+
+TEST(Transport, VolumeIsReadAtSetUp) {
+    Harness h;
+    h.volume.write((200u << 8) | (200u << 24));
+    TfrmMain& w = h.create();
+    EXPECT_EQ(w.TrackBar2->value(), 55);
+    EXPECT_EQ(w.TrackBar2->property("tag").toInt(), 200);
+}
+
+TEST(FullScreen, AudioCannotGoFullScreen) {
+    Harness h;
+    TfrmMain& w = h.create();
+    click(w, kAudioA);
+    w.sbtnFullScreenClick();
+    ASSERT_FALSE(h.dialogs.shown.empty());
+    EXPECT_EQ(h.dialogs.shown.back().text, "音频文件不能全屏!");
+    EXPECT_EQ(w.fullScreenOn(), 0);
+}
+
+TEST(FullScreen, FlashMovieGoesFullScreenAndComesBackToItsSize) {
+    Harness h;
+    TfrmMain& w = h.create();
+    w.show();
+    w.limgNorClick();
+    w.resize(700, 500);
+    w.limgNorClick(); // remembers 700 x 500
+    click(w, kFlashB);
+    w.sbtnFullScreenClick();
+    EXPECT_EQ(w.fullScreenOn(), 1);
+    EXPECT_EQ(h.flash.widget()->parentWidget(), &w);
+    EXPECT_FALSE(w.pnlExitFullScreen->isHidden());
+    EXPECT_EQ(w.pnlExitFullScreen->pos(), QPoint(10, 10));
+    EXPECT_TRUE(w.pnlPlayFlv->isHidden());
+    w.hotKeyMessage(); // Esc
+    EXPECT_EQ(w.fullScreenOn(), 0);
+    EXPECT_EQ(h.flash.widget()->parentWidget(), w.pnlplayMain);
+    EXPECT_TRUE(w.pnlExitFullScreen->isHidden());
+    EXPECT_FALSE(w.pnlPlayFlv->isHidden());
+    EXPECT_EQ(w.size(), QSize(700, 500));
+}
+
+TEST(FullScreen, EscWithoutFullScreenDoesNothing) {
+    Harness h;
+    TfrmMain& w = h.create();
+    click(w, kFlashB);
+    w.hotKeyMessage();
+    EXPECT_EQ(w.fullScreenOn(), 0);
+    EXPECT_EQ(h.flash.widget()->parentWidget(), w.pnlplayMain);
+}
+
+TEST(FullScreen, VideoFullScreenEndsWhenThePlayerMovieLeavesIt) {
+    Harness h;
+    TfrmMain& w = h.create();
+    click(w, kVideoP);
+    w.sbtnFullScreenClick();
+    EXPECT_EQ(w.fullScreenOn(), 1);
+    h.flash.onFullScreenChanged(false);
+    EXPECT_EQ(w.fullScreenOn(), 0);
+}
+
+TEST(Chrome, CaptionDoubleClickRestoresThenMaximises) {
+    Harness h;
+    TfrmMain& w = h.create();
+    w.show();
+    w.imgTcDblClick();
+    EXPECT_FALSE(w.isMaximized());
+    EXPECT_EQ(w.restoreWidth(), w.width());
+    EXPECT_EQ(w.restoreHeight(), w.height());
+    EXPECT_TRUE(w.limgNor->isHidden());
+    EXPECT_FALSE(w.limgMax->isHidden());
+    w.imgTcDblClick();
+    EXPECT_TRUE(w.isMaximized());
+    EXPECT_TRUE(w.limgMax->isHidden());
+}
