@@ -10,6 +10,7 @@
 #include "qtdialogs.h"
 #include "qtmediaplayer.h"
 #include "qtwebpane.h"
+#include "ruffleflashcontrol.h"
 #include "startup.h"
 #include "urlprobe.h"
 #include "volume.h"
@@ -31,8 +32,8 @@ int main(int argc, char** argv) {
     const auto version = readFileVersion(programPath.toStdString());
     X11WindowSystem windows;
     LockFileMutex mutex;
-    RuffleFlashFactory flash(programDir);
-    EntryPlatform platform{mutex, windows, dialogs, flash};
+    RuffleFlashFactory flashFactory(programDir);
+    EntryPlatform platform{mutex, windows, dialogs, flashFactory};
 
     Config config;
     const EntryOutcome outcome =
@@ -51,6 +52,8 @@ int main(int argc, char** argv) {
     QtWebPaneFactory webPanes;
     ProgramVolume volume;
     QtMediaPlayerFactory media(volume);
+    // Its view goes into the window; the control outlives the window.
+    RuffleFlashControl flash(programDir + QStringLiteral("ruffle"), volume);
     MainWindowServices services{
         dialogs,
         windows,
@@ -58,11 +61,11 @@ int main(int argc, char** argv) {
         probe,
         webPanes,
         engine,
+        flash,
         media,
         volume,
         getVersionString(version),
         [&engine](std::int32_t code, const QString& url) { new TClientLogin(code, url, engine); },
-        {}, // playing a programme
         {}, // terminate: the application's quit
     };
     int status = 0;

@@ -156,7 +156,9 @@ void TfrmMain::tickFlash() {
 }
 
 bool TfrmMain::isFlashMovieEnded(int frameNum, int total) {
-    return total >= 50 ? total - frameNum < 20 : frameNum == total;
+    // FrameNum counts from 0, so a short movie has ended on its last frame, total - 1: compared
+    // with total itself it would never end.
+    return total >= 50 ? total - frameNum < 20 : frameNum + 1 == total;
 }
 
 void TfrmMain::tickAudio() {

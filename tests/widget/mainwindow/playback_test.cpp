@@ -203,11 +203,13 @@ TEST(Playback, ReplayWithoutAProgrammeDoesNothing) {
 TEST(Playlist, FlashMovieEndTest) {
     EXPECT_FALSE(TfrmMain::isFlashMovieEnded(80, 100));
     EXPECT_TRUE(TfrmMain::isFlashMovieEnded(81, 100));
-    EXPECT_FALSE(TfrmMain::isFlashMovieEnded(29, 30));
-    EXPECT_TRUE(TfrmMain::isFlashMovieEnded(30, 30));
+    // Frame numbers count from 0: a 30-frame movie ends on its 30th frame, number 29.
+    EXPECT_FALSE(TfrmMain::isFlashMovieEnded(28, 30));
+    EXPECT_TRUE(TfrmMain::isFlashMovieEnded(29, 30));
     EXPECT_FALSE(TfrmMain::isFlashMovieEnded(30, 50));
     EXPECT_TRUE(TfrmMain::isFlashMovieEnded(31, 50));
-    EXPECT_TRUE(TfrmMain::isFlashMovieEnded(49, 49));
+    EXPECT_TRUE(TfrmMain::isFlashMovieEnded(48, 49));
+    EXPECT_FALSE(TfrmMain::isFlashMovieEnded(0, 0));
 }
 
 TEST(Playlist, FlashTickShowsTimeAndMovesOnAtTheEnd) {
@@ -235,7 +237,7 @@ TEST(Playlist, FlashTickWaitsForTheWholeMovie) {
     click(w, kFlashB);
     h.flash.ready = 3;
     h.flash.frames = 10;
-    h.flash.frame = 10;
+    h.flash.frame = 9;
     w.TimerPlayListTimer();
     EXPECT_EQ(w.curPlay()->id, "11");
 }
