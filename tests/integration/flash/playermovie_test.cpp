@@ -1,0 +1,112 @@
+// The player movie inside the Flash control, driven as the playlist drives it.
+#include "flvplayer.h"
+#include "ruffleflashcontrol.h"
+#include "support/tempdir.h"
+#include "volume.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace lumora::test {
+namespace {
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+class PlayerMovieInControl : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
+            GTEST_SKIP() << "ffmpeg is needed to make the video";
+        QProcess ffmpeg;
+        ffmpeg.start("ffmpeg", {"-v",
+                                "error",
+                                "-y",
+                                "-f",
+                                "lavfi",
+                                "-i",
+                                "testsrc=size=160x120:rate=25",
+                                "-f",
+                                "lavfi",
+                                "-i",
+                                "sine=frequency=440",
+                                "-t",
+                                "6",
+                                "-c:v",
+                                "flv1",
+                                "-c:a",
+                                "libmp3lame",
+                                "-ar",
+                                "44100",
+                                m_dir.file("clip.flv")});
+        ASSERT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0);
+        m_window = std::make_unique<QWidget>();
+        m_window->resize(400, 300);
+        m_control = std::make_unique<RuffleFlashControl>(
+            qEnvironmentVariable("LUMORA_CLIENT_DIR") + "/ruffle", m_volume, m_window.get());
+        m_control->widget()->resize(400, 300);
+        m_window->show();
+    }
+
+    QString playerMovie() const {
+        return qEnvironmentVariable("LUMORA_CLIENT_DIR") + "/flvplayer.swf";
+    }
+
+    TempDir m_dir;
+    ProgramVolume m_volume;
+    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<RuffleFlashControl> m_control;
+};
+
+TEST_F(PlayerMovieInControl, PlaysPausesAndSeeksAVideo) {
+    m_control->setFlashVars("file=" + m_dir.file("clip.flv") +
+                            "&overstretch=true&showdigits=true&autostart=true&showplayerbar=true"
+                            "&callback=true&enablejs=true&streamscript=http://");
+    m_control->setMovie(playerMovie());
+    m_control->setLoop(false);
+    ASSERT_TRUE(waitUntil([&] { return flvGetDuration(*m_control) == 6; }))
+        << "duration " << flvGetDuration(*m_control);
+    EXPECT_EQ(flvGetPlayState(*m_control), 1);
+    ASSERT_TRUE(waitUntil([&] { return flvGetPosition(*m_control) >= 1; }, 5000));
+
+    flvPlayPause(*m_control);
+    ASSERT_TRUE(waitUntil([&] { return flvGetPlayState(*m_control) == 2; }, 3000));
+    const int held = flvGetPosition(*m_control);
+    waitUntil([] { return false; }, 1200);
+    EXPECT_EQ(flvGetPosition(*m_control), held);
+
+    flvSeek(*m_control, 4);
+    EXPECT_TRUE(waitUntil([&] { return flvGetPosition(*m_control) == 4; }, 3000));
+    flvPlayPause(*m_control);
+    EXPECT_TRUE(waitUntil([&] { return flvGetPlayState(*m_control) == 0; }, 10000))
+        << "the video ends";
+}
+
+TEST_F(PlayerMovieInControl, BlankMovieShowsNothing) {
+    m_control->setMovie(playerMovie() + "?file=0.swf");
+    ASSERT_TRUE(
+        waitUntil([&] { return m_control->readyState() == FlashControl::kReadyStateLoaded; }));
+    EXPECT_EQ(flvGetPlayState(*m_control), 0);
+    EXPECT_EQ(flvGetDuration(*m_control), 0);
+}
+
+} // namespace
+} // namespace lumora::test
