@@ -1,0 +1,29 @@
+// Build tool: renders one SVG picture to a PNG of the SVG's own size.
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: skinrender IN.svg OUT.png\n");
+        return 2;
+    }
+    QSvgRenderer renderer(QString::fromLocal8Bit(argv[1]));
+    const QSize size = renderer.defaultSize();
+    if (!renderer.isValid() || size.isEmpty()) {
+        std::fprintf(stderr, "skinrender: cannot read %s\n", argv[1]);
+        return 1;
+    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    painter.end();
+    if (!image.save(QString::fromLocal8Bit(argv[2]), "PNG")) {
+        std::fprintf(stderr, "skinrender: cannot write %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}
