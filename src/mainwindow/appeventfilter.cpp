@@ -9,6 +9,10 @@ void ApplicationEvents1::guardRightClicks(QWidget* pane) {
     m_panes.emplace_back(pane);
 }
 
+void ApplicationEvents1::guardRightClicks(std::function<bool(const QObject*)> inside) {
+    m_insides.push_back(std::move(inside));
+}
+
 bool ApplicationEvents1::swallows(QObject* target, QEvent* event) const {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -18,6 +22,9 @@ bool ApplicationEvents1::swallows(QObject* target, QEvent* event) const {
         if (event->type() != QEvent::ContextMenu &&
             static_cast<QMouseEvent*>(event)->button() != Qt::RightButton)
             return false;
+        for (const auto& inside : m_insides)
+            if (inside(target))
+                return true;
         auto* widget = qobject_cast<QWidget*>(target);
         if (!widget)
             return false;

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class QEvent;
@@ -17,6 +18,9 @@ public:
     explicit ApplicationEvents1(QObject* parent = nullptr) : QObject(parent) {}
     // Right clicks inside this widget (and its children) are dropped.
     void guardRightClicks(QWidget* pane);
+    // Right clicks addressed to objects for which inside answers true are dropped too (panes
+    // that come and go, like the news pop-up's).
+    void guardRightClicks(std::function<bool(const QObject*)> inside);
     // The decision alone, for a given event and the widget it is addressed to.
     bool swallows(QObject* target, QEvent* event) const;
 
@@ -25,6 +29,7 @@ protected:
 
 private:
     std::vector<QPointer<QWidget>> m_panes;
+    std::vector<std::function<bool(const QObject*)>> m_insides;
 };
 
 } // namespace lumora

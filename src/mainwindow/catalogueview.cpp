@@ -3,11 +3,11 @@
 #include "config.h"
 #include "inistore.h"
 #include "mainwindow.h"
+#include "skin.h"
 #include "treerules.h"
 
 #include <QHeaderView>
 
-#include <QPainter>
 #include <QTreeWidget>
 #include <array>
 
@@ -16,29 +16,12 @@ namespace {
 
 constexpr int kImageRole = Qt::UserRole + 2;
 
-QIcon drawTreeImage(int index) {
-    static const QColor colours[] = {QColor(0xF2, 0xB6, 0x3C), QColor(0xF7, 0xCE, 0x6B),
-                                     QColor(0xB0, 0xB0, 0xB0), QColor(0xE8, 0x5D, 0x75),
-                                     QColor(0x4C, 0xAF, 0x50), QColor(0x90, 0x90, 0x90),
-                                     QColor(0x42, 0x85, 0xF4), QColor(0x9C, 0x27, 0xB0)};
-    if (index < 0 || index >= 8)
-        return {};
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(colours[index]);
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(2, 2, 12, 12, 3, 3);
-    return QIcon(pixmap);
-}
-
 // ImageList1: eight 16 x 16 pictures; images beyond the list show nothing.
 const QIcon& treeImage(int index) {
     static const std::array<QIcon, 8> images = [] {
         std::array<QIcon, 8> all;
         for (int i = 0; i < 8; ++i)
-            all[std::size_t(i)] = drawTreeImage(i);
+            all[std::size_t(i)] = QIcon(skinPicture(QStringLiteral("imagelist1_%1").arg(i)));
         return all;
     }();
     static const QIcon none;

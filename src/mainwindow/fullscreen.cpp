@@ -2,11 +2,11 @@
 #include "dialogs.h"
 #include "flashcontrol.h"
 #include "mainwindow.h"
+#include "skin.h"
 
 #include <QApplication>
 #include <QFrame>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -122,27 +122,7 @@ void TfrmMain::btnExitFullScreenClick() {
 
 // ImageList2: the pictures of the transport bar's buttons.
 QIcon TfrmMain::imageList2(int index) const {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(0x42, 0x85, 0xF4));
-    p.setPen(Qt::NoPen);
-    if (index == 9) { // pause
-        p.drawRect(3, 2, 4, 12);
-        p.drawRect(9, 2, 4, 12);
-    } else if (index == 8) { // play
-        const QPointF triangle[] = {{4, 2}, {13, 8}, {4, 14}};
-        p.drawPolygon(triangle, 3);
-    } else if (index == 14 || index == 15) { // sound on, muted
-        const QPointF speaker[] = {{2, 6}, {6, 6}, {10, 2}, {10, 14}, {6, 10}, {2, 10}};
-        p.drawPolygon(speaker, 6);
-        if (index == 15) {
-            p.setPen(QPen(Qt::red, 2));
-            p.drawLine(1, 1, 15, 15);
-        }
-    }
-    return QIcon(pixmap);
+    return QIcon(skinPicture(QStringLiteral("imagelist2_%1").arg(index)));
 }
 
 } // namespace lumora

@@ -12,6 +12,7 @@
 #include "playlist.h"
 #include "siteaddress.h"
 #include "startup.h"
+#include "systemmsgholder.h"
 #include "texts.h"
 #include "webpane.h"
 #include "windowsystem.h"
@@ -46,6 +47,7 @@ TfrmMain::TfrmMain(Config& config, MainWindowServices services, QWidget* parent)
                                       QFileInfo(QCoreApplication::applicationFilePath()).fileName(),
                                       kMainWindowClass);
     FormCreate();
+    TimerSystemMsg->start(); // enabled from the start
 }
 
 TfrmMain::~TfrmMain() {
@@ -69,7 +71,7 @@ void TfrmMain::FormCreate() {
 }
 
 void TfrmMain::initMainWindow() {
-    setWindowState(Qt::WindowMaximized);
+    maximise();
     m_isMaximized = true;
     limgMax->hide();
     limgNor->show();

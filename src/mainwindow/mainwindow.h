@@ -3,6 +3,7 @@
 #include "cataloguetree.h"
 #include "config.h"
 #include "lumoraplay.h"
+#include "systemmsgschedule.h"
 
 #include <QIcon>
 #include <QString>
@@ -44,6 +45,7 @@ class WebPane;
 class WebPaneFactory;
 class WindowSystem;
 class tLxsimage;
+class SystemMsgHolder;
 class ApplicationEvents1;
 
 // The platform parts and collaborators the main window uses; created in main only.
@@ -130,6 +132,18 @@ public:
     void limgNorClick();
     void imgTcDblClick();
     void imgTcMouseDown(Qt::MouseButtons buttons);
+    void FormResize();
+    void updateTreeScrollBar();
+    void tv1MouseUp();
+    void imgScrollMiddle2MouseDown(int y);
+    void imgScrollMiddle2MouseMove(int y);
+    void imgScrollMiddle2MouseUp();
+    void maximise();
+
+    // System messages.
+    void TimerSystemMsgTimer();
+    SystemMsgHolder& systemMessages() { return *m_systemMsg; }
+    std::int32_t systemMsgTicks() const { return m_schedule.systemMsgTicks(); }
     int restoreWidth() const { return m_restoreWidth; }
     int restoreHeight() const { return m_restoreHeight; }
 
@@ -179,6 +193,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -215,6 +231,9 @@ private:
     void showFrameTimes(int position, int total);
     void centreKnobAt(int x);
     void setupFullScreen();
+    void buildScrollBar();
+    void layoutCaption();
+    void connectCaptionButton(tLxsimage* button, const QString& pictures);
     bool handleBarMouse(QObject* watched, QEvent* event);
     void selectAndClick(int index);
     QIcon imageList2(int index) const;
@@ -240,6 +259,10 @@ private:
     int m_restoreWidth = 0;
     int m_restoreHeight = 0;
     QShortcut* m_escapeKey = nullptr;
+    bool m_thumbDragging = false;
+    int m_thumbGrabY = 0;
+    SystemMsgSchedule m_schedule;
+    std::unique_ptr<SystemMsgHolder> m_systemMsg;
     std::unique_ptr<RandomSource> m_random;
 
 public:
@@ -268,6 +291,12 @@ public:
     QFrame* pnlFuncTree = nullptr;
     QTreeWidget* tv1 = nullptr;
     QFrame* pnlScroll = nullptr;
+    QLabel* imgScrollTop = nullptr;
+    QLabel* imgScrollMiddle = nullptr;
+    QLabel* imgScrollBottom = nullptr;
+    QLabel* imgScrollTop2 = nullptr;
+    QLabel* imgScrollMiddle2 = nullptr;
+    QLabel* imgScrollBottom2 = nullptr;
     QFrame* pnlAds = nullptr;
     QFrame* pnlHomePageMain = nullptr;
     QFrame* pnlwbMain = nullptr;

@@ -5,6 +5,8 @@
 #include "lxsimage.h"
 #include "mainwindow.h"
 #include "mediaplayer.h"
+#include "skin.h"
+#include "systemmsgholder.h"
 #include "webpane.h"
 
 #include <QApplication>
@@ -132,10 +134,12 @@ void TfrmMain::buildPlayModeMenu() {
                  {"N15", "单曲循环", "循环播放当前节目"},
                  {"N16", "随机播放", ""}};
     for (const auto& m : modes) {
+        const int index = int(&m - modes);
         QAction* item = pMenuPlayMode->addAction(QString::fromUtf8(m.caption));
         item->setObjectName(QString::fromLatin1(m.name));
         item->setToolTip(QString::fromUtf8(m.hint));
         item->setCheckable(true);
+        item->setIcon(QIcon(skinPicture(QStringLiteral("playmode_%1").arg(index))));
     }
     sbtnPlayMode->setContextMenuPolicy(Qt::CustomContextMenu);
 }
@@ -165,6 +169,7 @@ void TfrmMain::connectHandlers() {
         w->setMouseTracking(true);
     }
     setupFullScreen();
+    connect(TimerSystemMsg, &QTimer::timeout, this, &TfrmMain::TimerSystemMsgTimer);
     const QList<QAction*> modes = pMenuPlayMode->actions();
     for (int i = 0; i < modes.size(); ++i)
         connect(modes[i], &QAction::triggered, this,
@@ -177,6 +182,9 @@ void TfrmMain::connectHandlers() {
     for (WebPane* pane : {m_wbMp3.get(), m_wbBottom.get(), m_wbAds.get()})
         ApplicationEvents1->guardRightClicks(pane->widget());
     qApp->installEventFilter(ApplicationEvents1);
+    m_systemMsg = std::make_unique<SystemMsgHolder>(m_services.webPanes, m_config.urlMiniIndex);
+    ApplicationEvents1->guardRightClicks(
+        [this](const QObject* target) { return m_systemMsg->isInBrowser(target); });
     imgLogo->installEventFilter(this);
     imgSearch->installEventFilter(this);
     edtkey->installEventFilter(this);
@@ -208,6 +216,16 @@ bool TfrmMain::handleBarMouse(QObject* watched, QEvent* event) {
     if ((watched == pnlPlayFlv || watched == pnlPlayTrackBar || watched == pnlLoadAll) &&
         type == QEvent::MouseMove)
         pnlPlayFlvMouseMove();
+    if (watched == imgScrollMiddle2) {
+        const int y = int(mouse->position().y());
+        if (type == QEvent::MouseButtonPress)
+            imgScrollMiddle2MouseDown(y);
+        else if (type == QEvent::MouseMove)
+            imgScrollMiddle2MouseMove(y);
+        else if (type == QEvent::MouseButtonRelease)
+            imgScrollMiddle2MouseUp();
+        return true;
+    }
     if (watched == imgTc && type == QEvent::MouseButtonPress)
         imgTcMouseDown(mouse->buttons());
     if (watched == imgTc && type == QEvent::MouseButtonDblClick)
@@ -222,6 +240,10 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         imgSearchClick();
     if (handleBarMouse(watched, event))
         return true;
+    if (watched == pnlTop && event->type() == QEvent::Resize)
+        layoutCaption();
+    if (watched == tv1->viewport() && event->type() == QEvent::MouseButtonRelease)
+        tv1MouseUp();
     if (watched == edtkey) {
         if (event->type() == QEvent::FocusIn)
             edtkeyEnter();
@@ -242,10 +264,20 @@ void TfrmMain::buildTopBar() {
     pnlTop = panel(this, "pnlTop");
     pnlTop->setFixedHeight(84);
     fill(pnlTop, QColor(0x3A, 0x7B, 0xC8));
-    imgTl = make<QLabel>(pnlTop, "imgTl");
-    imgTc = make<QLabel>(pnlTop, "imgTc");
-    imgTr = make<QLabel>(pnlTop, "imgTr");
-    imgLogo = make<QLabel>(pnlTop, "imgLogo");
+    const struct {
+        QLabel** label;
+        const char* name;
+        const char* picture;
+    } strip[] = {{&imgTl, "imgTl", "caption_tl"},
+                 {&imgTc, "imgTc", "caption_tc"},
+                 {&imgTr, "imgTr", "caption_tr"},
+                 {&imgLogo, "imgLogo", "logo"}};
+    for (const auto& piece : strip) {
+        *piece.label = make<QLabel>(pnlTop, piece.name);
+        (*piece.label)->setPixmap(skinPicture(QString::fromLatin1(piece.picture)));
+        (*piece.label)->setScaledContents(true);
+    }
+    imgLogo->setCursor(Qt::PointingHandCursor);
     lblSysVer = make<QLabel>(pnlTop, "lblSysVer");
     lblSysVer->move(33, 4);
     lblSysVer->setStyleSheet(QStringLiteral("color: white; font-size: 13px;"));
@@ -258,6 +290,11 @@ void TfrmMain::buildTopBar() {
     limgClose->setFixedSize(43, 19);
     for (tLxsimage* b : {limgMin, limgMax, limgNor})
         b->setFixedSize(33, 19);
+    connectCaptionButton(limgClose, QStringLiteral("close"));
+    connectCaptionButton(limgMax, QStringLiteral("max"));
+    connectCaptionButton(limgNor, QStringLiteral("restore"));
+    connectCaptionButton(limgMin, QStringLiteral("min"));
+    pnlTop->installEventFilter(this);
     limgClose->setToolTip(QStringLiteral("关闭"));
     limgMax->setToolTip(QStringLiteral("最大化"));
     limgNor->setToolTip(QStringLiteral("还原"));
@@ -275,6 +312,7 @@ void TfrmMain::buildCatalogueColumn(QWidget* parent) {
     pnlSearch->setFixedHeight(25);
     imgSearchBg = make<QLabel>(pnlSearch, "imgSearchBg");
     imgSearchBg->setGeometry(0, 0, 211, 25);
+    imgSearchBg->setPixmap(skinPicture(QStringLiteral("search_bg")));
     edtkey = make<QLineEdit>(pnlSearch, "edtkey");
     edtkey->setGeometry(7, 6, 175, 18);
     edtkey->setFrame(false);
@@ -282,13 +320,15 @@ void TfrmMain::buildCatalogueColumn(QWidget* parent) {
     imgSearch = make<QLabel>(pnlSearch, "imgSearch");
     imgSearch->setGeometry(184, 3, 21, 20);
     imgSearch->setCursor(Qt::PointingHandCursor);
+    imgSearch->setPixmap(skinPicture(QStringLiteral("search_button")));
     col->addWidget(pnlSearch);
 
     pnlFuncTree = panel(pnlFunALl, "pnlFuncTree");
     tv1 = make<QTreeWidget>(pnlFuncTree, "tv1");
     column(pnlFuncTree)->addWidget(tv1);
     pnlScroll = panel(pnlFuncTree, "pnlScroll");
-    pnlScroll->setFixedWidth(13);
+    pnlScroll->resize(13, 0);
+    buildScrollBar();
     pnlScroll->hide();
     col->addWidget(pnlFuncTree, 1);
 

@@ -1,11 +1,16 @@
 #include "harness.h"
 #include "lxsimage.h"
 
+#include "appeventfilter.h"
+#include "systemmsgholder.h"
 #include <QFrame>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
 #include <QStackedWidget>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -196,4 +201,65 @@ TEST(Chrome, CaptionDoubleClickRestoresThenMaximises) {
     w.imgTcDblClick();
     EXPECT_TRUE(w.isMaximized());
     EXPECT_TRUE(w.limgMax->isHidden());
+}
+
+TEST(Chrome, TreeScrollBarAppearsOnlyWhenTheRowsOverflowAt28Pixels) {
+    Harness h;
+    QByteArray xml = "<r><e type='0' id='1' pid='' name='f'/>";
+    for (int i = 0; i < 60; ++i)
+        xml += QStringLiteral("<e type='1' id='%1' pid='1' name='p%1'/>").arg(i + 2).toUtf8();
+    h.writeCatalogue(23, xml + "</r>");
+    TfrmMain& w = h.create();
+    w.showNormal();
+    w.resize(823, 592);
+    w.FormResize();
+    EXPECT_EQ(w.tv1->property("tag").toInt(), 61); // the open folder and its 60 programmes
+    EXPECT_FALSE(w.pnlScroll->isHidden());
+    EXPECT_EQ(w.pnlScroll->x(), w.pnlFuncTree->width() - 13);
+    EXPECT_EQ(w.imgScrollTop2->y(), 8); // the top row shows: the thumb at the top
+    ASSERT_TRUE(w.selectNode(0));
+    w.tv1Click(); // the folder closes: one row left
+    w.tv1MouseUp();
+    EXPECT_EQ(w.tv1->property("tag").toInt(), 1);
+    EXPECT_TRUE(w.pnlScroll->isHidden());
+}
+
+TEST(Chrome, NewsIsTriedThreeMinutesAfterStartAndPopsUpWithoutCache) {
+    Harness h;
+    h.root.write("Client/Config/platform.ini", "[Info]\n11=http://site.test/mini_index.html\n");
+    h.probe.setReachable("http://site.test/mini_index.html", true);
+    TfrmMain& w = h.create();
+    EXPECT_TRUE(w.TimerSystemMsg->isActive());
+    EXPECT_EQ(w.TimerSystemMsg->interval(), 60000);
+    const qsizetype panesBefore = h.webPanes.panes().size();
+    w.TimerSystemMsgTimer();
+    w.TimerSystemMsgTimer();
+    EXPECT_EQ(w.systemMessages().current(), nullptr);
+    w.TimerSystemMsgTimer(); // minute 3
+    ASSERT_NE(w.systemMessages().current(), nullptr);
+    ASSERT_EQ(h.webPanes.panes().size(), panesBefore + 1);
+    FakeWebPane* pane = h.webPanes.panes().last();
+    EXPECT_EQ(pane->navigations().last().address, "http://site.test/mini_index.html");
+    EXPECT_EQ(pane->navigations().last().flags, 12);
+    // Right clicks in the pop-up's page are swallowed like those in the window's panes.
+    QMouseEvent right(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    EXPECT_TRUE(w.ApplicationEvents1->swallows(pane->widget(), &right));
+}
+
+TEST(Chrome, NewsWaitsWhileTheProgrammeIsFullScreen) {
+    Harness h;
+    h.root.write("Client/Config/platform.ini", "[Info]\n11=http://site.test/mini_index.html\n");
+    h.probe.setReachable("http://site.test/mini_index.html", true);
+    TfrmMain& w = h.create();
+    ASSERT_TRUE(w.selectNode(kVideoP));
+    w.tv1Click();
+    w.sbtnFullScreenClick();
+    for (int i = 0; i < 5; ++i)
+        w.TimerSystemMsgTimer();
+    EXPECT_EQ(w.systemMessages().current(), nullptr);
+    EXPECT_EQ(w.systemMsgTicks(), 2); // held back at the slot
+    h.flash.onFullScreenChanged(false);
+    w.TimerSystemMsgTimer();
+    EXPECT_NE(w.systemMessages().current(), nullptr);
 }
