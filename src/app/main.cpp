@@ -11,12 +11,14 @@
 #include "qtmediaplayer.h"
 #include "qtwebpane.h"
 #include "ruffleflashcontrol.h"
+#include "skin.h"
 #include "startup.h"
 #include "urlprobe.h"
 #include "volume.h"
 #include "x11windowsystem.h"
 
 #include <QFileInfo>
+#include <QTimer>
 
 using namespace lumora;
 
@@ -44,6 +46,7 @@ int main(int argc, char** argv) {
 
     TDataModule1 dataModule(config, programPath);
     dataModule.DataModuleCreate();
+    loadSkin(app, programDir + kSkinFolder);
 
     // The engine outlives everything: the login thread may still use it while the process ends.
     Engine& engine = *new DlEngine(programDir);
@@ -71,6 +74,9 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         TfrmMain mainWindow(config, services);
+        // End-to-end tests run the news schedule's minutes faster; the rules stay the same.
+        if (const int minute = qEnvironmentVariableIntValue("LUMORA_TEST_MINUTE_MS"); minute > 0)
+            mainWindow.TimerSystemMsg->setInterval(minute);
         RestoreRequestFilter restoreFilter([&] { mainWindow.restoreFromHandOver(); });
         app.installNativeEventFilter(&restoreFilter);
         if (!config.hideOnStart)

@@ -242,6 +242,9 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         return true;
     if (watched == pnlTop && event->type() == QEvent::Resize)
         layoutCaption();
+    // The tree's panel settles its size after the window's resize: the bar follows it.
+    if (watched == pnlFuncTree && event->type() == QEvent::Resize)
+        FormResize();
     if (watched == tv1->viewport() && event->type() == QEvent::MouseButtonRelease)
         tv1MouseUp();
     if (watched == edtkey) {
@@ -329,6 +332,7 @@ void TfrmMain::buildCatalogueColumn(QWidget* parent) {
     pnlScroll = panel(pnlFuncTree, "pnlScroll");
     pnlScroll->resize(13, 0);
     buildScrollBar();
+    pnlFuncTree->installEventFilter(this);
     pnlScroll->hide();
     col->addWidget(pnlFuncTree, 1);
 
