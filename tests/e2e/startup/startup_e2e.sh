@@ -70,7 +70,7 @@ check "fresh installation has no settings yet" test ! -e "$work/a/Client/Config"
 start "$work/a"
 first=$last
 check "edition 21 shows the window titled 学拼音" wait_for 20 title_is "$first" "学拼音"
-expected=$'[Info]\n1=1\n6=33554455\n7=100090\n8=1\n9=0\n10=\n11=0\n12=\n'
+expected=$'[Info]\n1=1\n6=33554455\n7=100090\n8=1\n9=0\n10=\n11=0\n12=\n21=2\n'
 check "local.ini holds the eight keys, the start counted" \
   wait_for 5 bash -c "[ \"\$(cat '$work/a/Client/Config/local.ini')\" = \"\$1\" ]" _ "${expected%$'\n'}"
 check "download and cache folders exist" test -d "$work/a/Client/DL" -a -d "$work/a/Client/Caches"
