@@ -31,6 +31,15 @@ void sendClick(QWidget* target, QPoint at) {
     }
 }
 
+// The innermost widget under a point of the view takes the input there (the browser's own).
+void sendClickAt(QWidget* view, QPoint at) {
+    QWidget* target = view->childAt(at);
+    if (!target)
+        target = view;
+    const QPoint local = target->mapFrom(view, at);
+    sendClick(target, local);
+}
+
 QWidget* inputTarget(QWidget* view) {
     return view->focusProxy() ? view->focusProxy() : view;
 }
@@ -49,6 +58,14 @@ void TfrmMain::setupFullScreen() {
     };
 }
 
+void TfrmMain::setFullScreenChrome(bool shown) {
+    for (QWidget* w : {static_cast<QWidget*>(pnlTop), static_cast<QWidget*>(pnlFunALl),
+                       static_cast<QWidget*>(pnlStatus), static_cast<QWidget*>(pnlPlayFlv)})
+        w->setVisible(shown);
+    if (!shown)
+        pnlVolume->hide();
+}
+
 void TfrmMain::hotKeyMessage() {
     if (!btnExitFullScreen->isHidden() && !pnlExitFullScreen->isHidden())
         btnExitFullScreenClick();
@@ -61,20 +78,16 @@ void TfrmMain::sbtnFullScreenClick() {
         QWidget* view = m_services.flash.widget();
         if (m_curPlay->type == ProgrammeType::Video) {
             m_fullScreenOn = 1;
-            QWidget* target = inputTarget(view);
-            sendClick(target, playerMovieFullScreenButton(view));
-            sendClick(target, playerMovieFullScreenButton(view));
+            sendClickAt(view, playerMovieFullScreenButton(view));
+            sendClickAt(view, playerMovieFullScreenButton(view));
         } else if (m_curPlay->type == ProgrammeType::Flash) {
             m_fullScreenOn = 1;
-            pnlPlayFlv->hide();
             if (!m_isMaximized)
                 m_fullScreenOrigin = pos();
-            pnlplayMain->removeWidget(view);
-            view->setParent(this);
+            // The control fills the window: everything around it steps aside. Moving the web
+            // view itself to another parent would make the browser draw it anew, black.
+            setFullScreenChrome(false);
             showFullScreen();
-            view->setGeometry(rect());
-            view->show();
-            view->raise();
             pnlExitFullScreen->move(10, 10);
             pnlExitFullScreen->show();
             pnlExitFullScreen->raise();
@@ -103,15 +116,13 @@ void TfrmMain::btnExitFullScreenClick() {
         } else if (m_curPlay->type == ProgrammeType::Flash) {
             showNormal();
             if (m_isMaximized) {
-                showMaximized();
+                maximise();
             } else {
                 resize(m_restoreWidth, m_restoreHeight);
                 move(m_fullScreenOrigin);
             }
-            pnlplayMain->addWidget(view);
-            pnlplayMain->setCurrentWidget(view);
+            setFullScreenChrome(true);
             pnlExitFullScreen->hide();
-            pnlPlayFlv->show();
             m_escapeKey->setEnabled(false);
             m_fullScreenOn = 0;
         }

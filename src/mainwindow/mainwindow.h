@@ -231,6 +231,7 @@ private:
     void showFrameTimes(int position, int total);
     void centreKnobAt(int x);
     void setupFullScreen();
+    void setFullScreenChrome(bool shown);
     void buildScrollBar();
     void layoutCaption();
     void connectCaptionButton(tLxsimage* button, const QString& pictures);

@@ -9,10 +9,12 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -389,6 +391,9 @@ void RuffleFlashControl::onFullScreen(QWebEngineFullScreenRequest request) {
         auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), m_fullScreenWindow);
         connect(esc, &QShortcut::activated, this,
                 [this] { page()->triggerAction(QWebEnginePage::ExitFullScreen); });
+        // The whole screen also where no window manager enlarges a full-screen window.
+        if (QScreen* screen = m_holder ? m_holder->screen() : QGuiApplication::primaryScreen())
+            m_fullScreenWindow->setGeometry(screen->geometry());
         m_fullScreenWindow->showFullScreen();
         m_view->setFocus();
     } else {

@@ -157,13 +157,16 @@ TEST(FullScreen, FlashMovieGoesFullScreenAndComesBackToItsSize) {
     click(w, kFlashB);
     w.sbtnFullScreenClick();
     EXPECT_EQ(w.fullScreenOn(), 1);
-    EXPECT_EQ(h.flash.widget()->parentWidget(), &w);
+    EXPECT_TRUE(w.pnlTop->isHidden()); // everything but the control steps aside
+    EXPECT_TRUE(w.pnlFunALl->isHidden());
+    EXPECT_TRUE(w.pnlStatus->isHidden());
     EXPECT_FALSE(w.pnlExitFullScreen->isHidden());
     EXPECT_EQ(w.pnlExitFullScreen->pos(), QPoint(10, 10));
     EXPECT_TRUE(w.pnlPlayFlv->isHidden());
     w.hotKeyMessage(); // Esc
     EXPECT_EQ(w.fullScreenOn(), 0);
-    EXPECT_EQ(h.flash.widget()->parentWidget(), w.pnlplayMain);
+    EXPECT_FALSE(w.pnlTop->isHidden());
+    EXPECT_FALSE(w.pnlStatus->isHidden());
     EXPECT_TRUE(w.pnlExitFullScreen->isHidden());
     EXPECT_FALSE(w.pnlPlayFlv->isHidden());
     EXPECT_EQ(w.size(), QSize(700, 500));

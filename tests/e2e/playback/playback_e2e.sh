@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Playback of the installed client on the demo service: a video through the engine, audio with
+# its page, the next programme at the end, full screen and back, and the news pop-up.
+# Usage: playback_e2e.sh BUILD_DIR (under xvfb-run)
+set -uo pipefail
+build=$1
+source "$(dirname "$0")/../demo/common.sh"
+shots=$build/e2e-screenshots
+mkdir -p "$shots"
+
+root=$work/root
+cmake --install "$build" --prefix "$root" >/dev/null || { echo "install failed"; exit 1; }
+start_service "$root" svc || { echo "service did not start"; exit 1; }
+site=http://127.0.0.1:$port
+log=$work/svc.log
+mkdir -p "$root/Client/Config"
+printf '%s\n' "[Info]" "1=$site" "3=$site/files/" "10=$site/Mp3PageHtml/Mp3PageHtml" \
+  "11=$site/mini_index.html" "12=" "14=$site/ad/StatusBar.html" \
+  "15=$site/ad/ChannelAds.html" >"$root/Client/Config/platform.ini"
+
+# Nodes of channel 23: 2 日 月 山 水 (Flash, cached), 3 读一读 (audio, on the service),
+# 8 读一读：口耳目手 (audio, cached), 11 火字的故事 (video, on the service).
+client=
+run_client() { # run_client REMEMBERED_INDEX [ENV...] — starts the client on that programme
+  [ -n "$client" ] && { kill "$client" 2>/dev/null; wait "$client" 2>/dev/null; }
+  printf '[Info]\n1=0\n6=33554455\n7=100090\n8=1\n9=0\n10=\n11=0\n12=\n23=%s\n' "$1" \
+    >"$root/Client/Config/local.ini"
+  env "${@:2}" "$root/Client/lumora-channel" >"$work/client.out" 2>&1 &
+  client=$!
+  pids+=("$client")
+  wait_for 30 window_id >/dev/null
+}
+window_id() { xdotool search --all --onlyvisible --pid "$client" --class '^TfrmMain$' | head -1; }
+logged() { grep -qE "$1" "$log"; }
+remembered() { grep -qx "23=$1" "$root/Client/Config/local.ini"; }
+shot() { import -window root "$1"; }
+changes() { # changes FILE_A — the screen now differs from FILE_A in the player area
+  import -window root -crop 400x300+500+200 +repage "$work/now.png" &&
+    [ "$(compare -metric AE "$1" "$work/now.png" null: 2>&1)" -gt 100 ]
+}
+player_shot() { import -window root -crop 400x300+500+200 +repage "$1"; }
+
+# --- a video only on the service: the engine fetches it and the player movie plays it -------
+run_client 11
+check "the video is requested from the service by the engine" \
+  wait_for 20 logged '^GET /files/19/[0-9A-F]{16}\.flv 20[06] '
+check "the engine's download completes in its store" \
+  wait_for 30 bash -c "ls '$root/Client/P2PStore/'*.flv >/dev/null 2>&1"
+sleep 2
+player_shot "$work/v1.png"
+check "the video plays (the picture changes)" wait_for 15 changes "$work/v1.png"
+shot "$shots/video.png"
+
+# --- audio from the cache, with the audio page of the channel ------------------------------
+run_client 8
+check "the audio page is probed" wait_for 20 logged '^GET /Mp3PageHtml/Mp3PageHtml_23\.html 200 InetURL'
+check "the audio page is shown" wait_for 20 logged '^GET /Mp3PageHtml/Mp3PageHtml_23\.html 200 .*Mozilla'
+shot "$shots/audio.png"
+
+# --- a Flash movie from the cache; at its end the next one of the category starts ----------
+run_client 2
+sleep 2
+shot "$shots/maximised.png"
+geometry=$(xdotool getwindowgeometry "$(window_id)")
+check "the window is maximised to the screen" grep -q 'Geometry: 1280x1024' <<<"$geometry"
+check "at the end of the movie the next programme of the category starts (mode 0)" \
+  wait_for 40 remembered 3
+check "the next programme comes through the engine" \
+  wait_for 20 logged '^GET /files/18/[0-9A-F]{16}\.mp3 20[06] '
+
+# --- full screen and back ------------------------------------------------------------------
+# The full-screen button of the transport bar, in the maximised 1280 x 1024 window.
+full_screen_button() { xdotool mousemove 558 977 click 1; }
+caption_colour() { convert "$1" -crop 1x1+640+5 -format '%[hex:p{0,0}]' info:; }
+caption_shown() { import -window root "$work/fs.png" && [ "$(caption_colour "$work/fs.png")" = "$caption" ]; }
+caption_hidden() { ! caption_shown; }
+run_client 2
+sleep 3
+import -window root "$work/normal.png"
+caption=$(caption_colour "$work/normal.png")
+full_screen_button
+check "a Flash movie goes full screen over the whole window" wait_for 10 caption_hidden
+shot "$shots/flash-fullscreen.png"
+xdotool key Escape
+check "Esc brings the window back" wait_for 10 caption_shown
+
+views() { xdotool search --all --onlyvisible --pid "$client" --name '.*' 2>/dev/null | wc -l; }
+run_client 11
+player_shot "$work/f1.png"
+check "the video plays before full screen" wait_for 20 changes "$work/f1.png"
+before=$(views)
+full_screen_button
+full_window() { # a window of the client that covers the whole screen
+  local w
+  for w in $(xdotool search --all --onlyvisible --pid "$client" --name '.*'); do
+    xdotool getwindowgeometry "$w" | grep -q 'Geometry: 1280x1024' &&
+      [ "$w" != "$(window_id)" ] && return 0
+  done
+  return 1
+}
+check "a video goes full screen in the player movie's own window" wait_for 10 full_window
+shot "$shots/video-fullscreen.png"
+xdotool key Escape
+check "Esc ends the video's full screen" \
+  wait_for 10 bash -c "[ \$(xdotool search --all --onlyvisible --pid $client --name '.*' | wc -l) -le $before ]"
+
+# --- the news pop-up, its minutes made short for the test ----------------------------------
+run_client 5 LUMORA_TEST_MINUTE_MS=200
+check "the news page is probed at the third minute" \
+  wait_for 20 logged '^GET /mini_index\.html 200 InetURL'
+news() { xdotool search --all --onlyvisible --pid "$client" --name '^最新消息$' | head -1; }
+slid_in() { # the pop-up stands in the bottom right corner of the work area
+  local w
+  w=$(news)
+  [ -n "$w" ] && xdotool getwindowgeometry "$w" | grep -q 'Position: 930,723'
+}
+check "the pop-up slides in at the bottom right of the work area" wait_for 20 slid_in
+shot "$shots/news.png"
+
+summary
