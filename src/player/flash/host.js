@@ -198,7 +198,18 @@
             }
         },
         play() { if (movie) { movie.pendingPlay = true; state.playing = true; poll(); } },
-        stop() { if (movie) { movie.pendingPlay = false; state.playing = false; poll(); } },
+        stop(frame) {
+            if (!movie)
+                return;
+            movie.pendingPlay = false;
+            state.playing = false;
+            // Frames that follow the clock hold where the program last saw them, not one later.
+            if (frame !== undefined && !hasCallbacks()) {
+                movie.pendingGoto = frame;
+                state.frame = frame;
+            }
+            poll();
+        },
         gotoFrame(frame) {
             if (!movie)
                 return;

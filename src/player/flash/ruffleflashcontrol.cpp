@@ -327,7 +327,7 @@ void RuffleFlashControl::stop() {
     if (m_readyState == 0)
         return;
     m_playing = false;
-    command(QStringLiteral("\"stop\", []"));
+    command(QStringLiteral("\"stop\", [%1]").arg(m_currentFrame));
 }
 
 void RuffleFlashControl::gotoFrame(int frame) {
