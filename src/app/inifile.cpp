@@ -23,11 +23,31 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
+// GBK: a lead byte from 0x81 on starts a two-byte character whose second byte may look like
+// ASCII (']', letters), so bytes are walked character by character.
+std::size_t charLength(std::string_view s, std::size_t i) {
+    return static_cast<unsigned char>(s[i]) >= 0x81 && i + 1 < s.size() ? 2 : 1;
+}
+
+// Letter case is ignored for ASCII letters only, never inside a two-byte character.
 bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
-               return lower(x) == lower(y);
-           });
+    if (a.size() != b.size())
+        return false;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+    for (std::size_t i = 0; i < a.size();) {
+        const std::size_t n = charLength(a, i);
+        if (n == 2 ? a.substr(i, 2) != b.substr(i, 2) : lower(a[i]) != lower(b[i]))
+            return false;
+        i += n;
+    }
+    return true;
+}
+
+std::size_t findChar(std::string_view s, char wanted) {
+    for (std::size_t i = 0; i < s.size(); i += charLength(s, i))
+        if (s[i] == wanted)
+            return i;
+    return std::string_view::npos;
 }
 
 // The name inside "[name]", or nothing when the line is no section header.
@@ -35,7 +55,7 @@ std::optional<std::string_view> sectionName(std::string_view line) {
     line = trim(line);
     if (line.empty() || line.front() != '[')
         return std::nullopt;
-    const std::size_t close = line.find(']');
+    const std::size_t close = findChar(line, ']');
     if (close == std::string_view::npos)
         return trim(line.substr(1));
     return trim(line.substr(1, close - 1));

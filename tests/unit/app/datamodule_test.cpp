@@ -150,3 +150,14 @@ TEST(DataModule, CountStartWritesOneMoreThanTheValueRead) {
     EXPECT_EQ(readIniValue(inst.config.localIniPath, "Info", "1"), "42");
     EXPECT_EQ(inst.config.startCount, 41);
 }
+
+TEST(DataModule, TemporaryFilesOfAnInterruptedWriteAreRemovedAtStart) {
+    Installation inst;
+    inst.writeClient("Config/local.ini", "[Info]\n1=2\n");
+    inst.writeClient("Config/local.ini.Ab12Cd", "[Info]\n1=");
+    inst.writeClient("Config/local.ini.bak", "keep");
+    inst.start();
+    EXPECT_FALSE(inst.root.exists("Client/Config/local.ini.Ab12Cd"));
+    EXPECT_TRUE(inst.root.exists("Client/Config/local.ini.bak"));
+    EXPECT_EQ(inst.config.startCount, 2);
+}

@@ -113,3 +113,20 @@ TEST(IniStore, IntegersAreDecimalAndThirtyTwoBit) {
     for (const char* bad : {"", "abc", "1x", "2147483648", "0x10", "1.5"})
         EXPECT_THROW(toIniInteger(bad), IniError) << bad;
 }
+
+TEST(IniFile, ChineseNamesAreWholeCharacters) {
+    // The second byte of a GBK character may be ']' or an ASCII letter.
+    const QString section = QString::fromUtf8("誡");
+    ASSERT_NE(toGbk(section).find(']'), std::string::npos);
+    IniFile ini;
+    ini.setValue(section, "k", "1");
+    ini.setValue(section, "k", "2");
+    EXPECT_EQ(ini.value(section, "k", "d"), "2");
+    EXPECT_EQ(QByteArray::fromStdString(ini.bytes()).count('['), 1);
+
+    const QString upper = QString::fromUtf8("癆"), lower = QString::fromUtf8("癮");
+    ini.setValue("Info", upper, "a");
+    ini.setValue("Info", lower, "b");
+    EXPECT_EQ(ini.value("Info", upper, "d"), "a");
+    EXPECT_EQ(ini.value("Info", lower, "d"), "b");
+}
