@@ -227,6 +227,8 @@ Outcome Transfer::attempt() {
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, m_limits.connectTimeoutSeconds);
     curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, m_limits.stallTimeoutSeconds);
+    // Large chunks: one write, one lock and one wake-up of the streaming readers per chunk.
+    curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, 512L * 1024L);
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Transfer::onWrite);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, this);
     curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
