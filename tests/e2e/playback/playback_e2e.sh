@@ -117,4 +117,16 @@ slid_in() { # the pop-up stands in the bottom right corner of the work area
 check "the pop-up slides in at the bottom right of the work area" wait_for 20 slid_in
 shot "$shots/news.png"
 
+# --- the close button asks first (closeAction "1") -----------------------------------------
+question() { xdotool search --all --onlyvisible --pid "$client" --name '^提示$' | head -1; }
+close_button() { xdotool mousemove 1253 9 click 1; }
+close_button
+check "the close button asks before ending" wait_for 10 question
+xdotool key --window "$(question)" Escape
+sleep 1
+check "Cancel keeps the program running" kill -0 "$client"
+close_button
+wait_for 10 question >/dev/null && xdotool key --window "$(question)" Return
+check "OK ends the program" wait_for 10 bash -c "! kill -0 $client 2>/dev/null"
+
 summary
