@@ -36,12 +36,12 @@ ByteRange parseByteRange(std::string_view header, std::int64_t total) {
     constexpr std::string_view unit = "bytes=";
     if (!header.starts_with(unit))
         return whole;
-    const std::string_view spec = trim(header.substr(unit.size()));
-    const std::size_t dash = spec.find('-');
-    if (dash == std::string_view::npos || spec.find(',') != std::string_view::npos)
+    const std::string_view rangeText = trim(header.substr(unit.size()));
+    const std::size_t dash = rangeText.find('-');
+    if (dash == std::string_view::npos || rangeText.find(',') != std::string_view::npos)
         return whole;
-    const std::string_view left = trim(spec.substr(0, dash));
-    const std::string_view right = trim(spec.substr(dash + 1));
+    const std::string_view left = trim(rangeText.substr(0, dash));
+    const std::string_view right = trim(rangeText.substr(dash + 1));
 
     ByteRange range{Kind::Partial, 0, total - 1};
     if (left.empty()) {
