@@ -4,7 +4,7 @@
 # Usage: demo_service_e2e.sh BUILD_DIR
 set -uo pipefail
 build=$1
-source "$(dirname "$0")/common.sh"
+source "$(dirname "$0")/../common.sh"
 
 root=$work/root
 cmake --install "$build" --prefix "$root" >/dev/null || { echo "install failed"; exit 1; }

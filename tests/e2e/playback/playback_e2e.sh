@@ -4,7 +4,7 @@
 # Usage: playback_e2e.sh BUILD_DIR (under xvfb-run)
 set -uo pipefail
 build=$1
-source "$(dirname "$0")/../demo/common.sh"
+source "$(dirname "$0")/../common.sh"
 shots=$build/e2e-screenshots
 mkdir -p "$shots"
 

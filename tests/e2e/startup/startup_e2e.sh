@@ -4,32 +4,7 @@
 set -uo pipefail
 build=$1
 source=$2
-work=$(mktemp -d)
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY
-pids=()
-passed=0
-failed=0
-
-cleanup() {
-  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-check() { # check NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then
-    echo "ok: $name"
-    passed=$((passed + 1))
-  else
-    echo "FAILED: $name"
-    failed=$((failed + 1))
-  fi
-}
+source "$(dirname "$0")/../common.sh"
 
 install_root() { # install_root DIR BUILD_NUMBER
   cmake --install "$build" --prefix "$1" >/dev/null || return 1
@@ -40,16 +15,6 @@ start() { # start DIR [ARGS] — starts the program in the background, sets $las
   "$1/Client/lumora-channel" "${@:2}" >"$work/out.$$.$RANDOM" 2>&1 &
   last=$!
   pids+=("$last")
-}
-
-wait_for() { # wait_for SECONDS COMMAND...
-  local until=$((SECONDS + $1))
-  shift
-  while [ $SECONDS -lt $until ]; do
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
 }
 
 window_of() { # the window ids of a process (visible or not) whose class is TfrmMain
@@ -118,5 +83,4 @@ check "missing Flash support is reported in a box titled 提示" \
 check "no local.ini without Flash support" test ! -e "$work/d/Client/Config/local.ini"
 kill -9 "$noflash" 2>/dev/null
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary

@@ -1,4 +1,4 @@
-# Shared by the demo e2e scripts: work folder, process clean-up, checks and the service.
+# Shared by the end-to-end scripts: work folder, process clean-up, checks and the demo service.
 work=$(mktemp -d)
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
