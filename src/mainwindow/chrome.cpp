@@ -29,6 +29,8 @@ QLabel* picture(QWidget* parent, const char* name, const QString& skinName) {
 } // namespace
 
 void TfrmMain::maximise() {
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        m_normalGeometry = geometry();
     // The full screen width by the work area's height, also without a window manager.
     if (QScreen* s = screen())
         setGeometry(
@@ -44,7 +46,11 @@ void TfrmMain::limgMaxClick() {
 }
 
 void TfrmMain::limgNorClick() {
+    const bool wasMaximised = windowState() & Qt::WindowMaximized;
     showNormal();
+    // Back to the size it had before, also where no window manager keeps it.
+    if (wasMaximised && m_normalGeometry.isValid())
+        setGeometry(m_normalGeometry);
     m_isMaximized = false;
     m_restoreWidth = width();
     m_restoreHeight = height();

@@ -257,6 +257,7 @@ private:
     int m_dragStartX = 0;
     bool m_soundOn = true;
     QPoint m_fullScreenOrigin;
+    QRect m_normalGeometry;
     int m_restoreWidth = 0;
     int m_restoreHeight = 0;
     QShortcut* m_escapeKey = nullptr;

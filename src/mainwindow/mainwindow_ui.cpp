@@ -18,8 +18,10 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -79,7 +81,9 @@ void TfrmMain::buildComponents() {
     QFont font(QStringLiteral("宋体"));
     font.setPixelSize(12);
     setFont(font);
-    resize(823, 592);
+    // The design size, centred on the desktop: the size restoring comes back to.
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(823, 592),
+                                    QGuiApplication::primaryScreen()->availableGeometry()));
 
     auto* layout = column(this);
     buildTopBar();

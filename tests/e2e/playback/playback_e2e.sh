@@ -117,6 +117,14 @@ slid_in() { # the pop-up stands in the bottom right corner of the work area
 check "the pop-up slides in at the bottom right of the work area" wait_for 20 slid_in
 shot "$shots/news.png"
 
+# --- the caption: double-click restores the design size, again maximises ------------------
+size_is() { xdotool getwindowgeometry "$(window_id)" | grep -q "Geometry: $1"; }
+xdotool mousemove 640 9 click --repeat 2 --delay 80 1
+check "a double-click on the caption restores the window" wait_for 10 size_is 823x592
+shot "$shots/normal.png"
+xdotool mousemove 640 225 click --repeat 2 --delay 80 1
+check "a second double-click maximises it again" wait_for 10 size_is 1280x1024
+
 # --- the close button asks first (closeAction "1") -----------------------------------------
 question() { xdotool search --all --onlyvisible --pid "$client" --name '^提示$' | head -1; }
 close_button() { xdotool mousemove 1253 9 click 1; }

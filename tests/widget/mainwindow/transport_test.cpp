@@ -197,6 +197,7 @@ TEST(Chrome, CaptionDoubleClickRestoresThenMaximises) {
     w.show();
     w.imgTcDblClick();
     EXPECT_FALSE(w.isMaximized());
+    EXPECT_EQ(w.size(), QSize(823, 592)); // the design size it had before
     EXPECT_EQ(w.restoreWidth(), w.width());
     EXPECT_EQ(w.restoreHeight(), w.height());
     EXPECT_TRUE(w.limgNor->isHidden());
