@@ -10,11 +10,10 @@ apt=0
 [ "${1:-}" = --apt ] && apt=1
 title=宝宝学识字
 
-extra=()
 # Until the top-level CMakeLists.txt includes the packaging file, bring it in from here.
 
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMORA_BUILD_TESTS=OFF \
-  "${extra[@]}" >/dev/null
+  >/dev/null
 cmake --build "$build" -j2 >/dev/null
 rm -f "$build"/lumora-channel_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)

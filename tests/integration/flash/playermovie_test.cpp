@@ -1,6 +1,7 @@
 // The player movie inside the Flash control, driven as the playlist drives it.
 #include "flvplayer.h"
 #include "ruffleflashcontrol.h"
+#include "support/eventwait.h"
 #include "support/tempdir.h"
 #include "volume.h"
 
@@ -18,18 +19,6 @@
 
 namespace lumora::test {
 namespace {
-
-bool waitUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 class PlayerMovieInControl : public ::testing::Test {
 protected:

@@ -1,4 +1,5 @@
 #include "ruffleflashcontrol.h"
+#include "support/eventwait.h"
 #include "support/tempdir.h"
 #include "swfpatch.h"
 #include "volume.h"
@@ -27,22 +28,6 @@ namespace {
 constexpr int kFrames = 120;
 constexpr int kRate = 12;
 constexpr int kLoadTimeoutMs = 20000;
-
-bool waitUntil(const std::function<bool()>& done, int timeoutMs = kLoadTimeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
-void settle(int ms) {
-    waitUntil([] { return false; }, ms);
-}
 
 QVariant evaluate(QWebEnginePage* page, const QString& script) {
     QVariant result;

@@ -12,6 +12,8 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include "support/eventwait.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -29,22 +31,6 @@ const char* const kClientVars =
     "&callback=true&enablejs=true&streamscript=http://";
 // Centre of the movie's full-screen button: the last 24 x 24 pixels of its bar.
 const QPoint kFullScreenButton(640 - 12, 480 - 12);
-
-bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
-void settle(int ms) {
-    waitUntil([] { return false; }, ms);
-}
 
 // Keeps the page's console for the failure messages.
 class LoggingPage : public QWebEnginePage {

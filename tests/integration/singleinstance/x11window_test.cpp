@@ -1,5 +1,6 @@
 #include "application.h"
 #include "startup.h"
+#include "support/eventwait.h"
 #include "x11windowsystem.h"
 
 #include <QCoreApplication>
@@ -10,17 +11,6 @@
 #include <gtest/gtest.h>
 
 using namespace lumora;
-
-namespace {
-
-void processEventsFor(int ms, const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
-} // namespace
 
 TEST(X11WindowSystem, FindsOurHiddenWindowByClassAndProgramFile) {
     ASSERT_EQ(QGuiApplication::platformName(), "xcb");
@@ -50,7 +40,7 @@ TEST(X11WindowSystem, RestoreRequestReachesTheRunningCopy) {
     RestoreRequestFilter filter([&] { ++restores; });
     qApp->installNativeEventFilter(&filter);
     windows.restoreAndActivate(id);
-    processEventsFor(3000, [&] { return restores > 0; });
+    test::waitUntil([&] { return restores > 0; }, 3000);
     qApp->removeNativeEventFilter(&filter);
     EXPECT_EQ(restores, 1);
 }

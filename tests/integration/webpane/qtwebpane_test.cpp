@@ -10,6 +10,8 @@
 #include <QWebEngineView>
 #include <QWidget>
 
+#include "support/eventwait.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -20,23 +22,6 @@ namespace lumora::test {
 namespace {
 
 constexpr int kLoadTimeoutMs = 15000;
-
-bool waitUntil(const std::function<bool()>& done, int timeoutMs = kLoadTimeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
-// Lets the engine run for a while, to see that something does NOT happen.
-void settle(int ms = 500) {
-    waitUntil([] { return false; }, ms);
-}
 
 // Catches addresses the engine would hand to the desktop for external schemes.
 class DesktopCatcher : public QObject {
@@ -77,7 +62,7 @@ protected:
     bool load(const QString& address, int flags = 0) {
         const int before = m_completes;
         m_pane->navigate(address, flags);
-        return waitUntil([&] { return m_completes > before; });
+        return waitUntil([&] { return m_completes > before; }, kLoadTimeoutMs);
     }
 
     void clickLinkTo(const QString& address);
@@ -86,7 +71,7 @@ protected:
         auto* view = qobject_cast<QWebEngineView*>(m_pane->widget());
         auto result = std::make_shared<std::optional<QVariant>>();
         view->page()->runJavaScript(script, [result](const QVariant& v) { *result = v; });
-        waitUntil([&] { return result->has_value(); });
+        waitUntil([&] { return result->has_value(); }, kLoadTimeoutMs);
         return result->value_or(QVariant(QStringLiteral("<no answer>")));
     }
 
@@ -105,7 +90,7 @@ QtWebPaneFactory* QtWebPaneTest::s_factory = nullptr;
 TEST_F(QtWebPaneTest, PageCompletesOnceAtItsAddress) {
     const QString address = m_server.address("/page/hello");
     ASSERT_TRUE(load(address));
-    settle();
+    settle(500);
     EXPECT_EQ(m_completes, 1);
     EXPECT_TRUE(m_topLevel);
     EXPECT_EQ(m_locationAtComplete, address);
@@ -120,7 +105,7 @@ TEST_F(QtWebPaneTest, AddressWithoutSchemeIsCompletedWithHttp) {
 
 TEST_F(QtWebPaneTest, RedirectEndsAtTheTarget) {
     ASSERT_TRUE(load(m_server.address("/redirect")));
-    settle();
+    settle(500);
     EXPECT_EQ(m_completes, 1);
     EXPECT_EQ(m_pane->locationUrl(), m_server.address("/page/target"));
     EXPECT_EQ(m_server.hits("/page/target"), 1);
@@ -140,7 +125,7 @@ TEST_F(QtWebPaneTest, FailedLoadsCompleteAtTheErrorPage) {
     // A good page afterwards stands at its own address again.
     ASSERT_TRUE(load(m_server.address("/page/again")));
     EXPECT_EQ(m_pane->locationUrl(), m_server.address("/page/again"));
-    settle();
+    settle(500);
     EXPECT_EQ(m_completes, 3);
 }
 
@@ -188,7 +173,7 @@ TEST_F(QtWebPaneTest, PagesOpenNoWindowsAndSeeNoProgramObject) {
     const QString open =
         QStringLiteral("window.open('%1') === null").arg(m_server.address("/page/popup"));
     EXPECT_TRUE(evaluate(open).toBool());
-    settle();
+    settle(500);
     EXPECT_EQ(m_server.hits("/page/popup"), 0);
     EXPECT_EQ(m_pane->locationUrl(), m_server.address("/page/opener"));
 }
@@ -213,7 +198,7 @@ TEST_F(QtWebPaneTest, NonWebSchemesAreRefused) {
     ASSERT_TRUE(load(page));
     // The clicks do reach the page: a link to a web page is followed.
     clickLinkTo(m_server.address("/page/clicked"));
-    ASSERT_TRUE(waitUntil([&] { return m_completes == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return m_completes == 2; }, kLoadTimeoutMs));
     EXPECT_EQ(m_pane->locationUrl(), m_server.address("/page/clicked"));
 
     for (const QString& address : addresses) {
