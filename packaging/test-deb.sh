@@ -10,7 +10,6 @@ apt=0
 [ "${1:-}" = --apt ] && apt=1
 title=宝宝学识字
 
-# Until the top-level CMakeLists.txt includes the packaging file, bring it in from here.
 
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMORA_BUILD_TESTS=OFF \
   >/dev/null
