@@ -3,9 +3,9 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <stdexcept>
-#include <vector>
 
 namespace lumora {
 namespace {
@@ -23,11 +23,12 @@ public:
     // Converts all of in; calls onBad(out) and skips badLength bytes where a sequence fails.
     template <typename OnBad>
     std::string run(std::string_view in, std::size_t badLength, OnBad onBad) {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr); // the converter is reused
         std::string out;
         out.reserve(in.size() * 2);
         char* src = const_cast<char*>(in.data());
         std::size_t srcLeft = in.size();
-        std::vector<char> buf(4096);
+        std::array<char, 4096> buf;
         while (srcLeft > 0) {
             char* dst = buf.data();
             std::size_t dstLeft = buf.size();
@@ -63,18 +64,30 @@ std::size_t utf8SequenceLength(unsigned char lead) {
     return 1;
 }
 
+// Opening a converter costs far more than most conversions (settings are read key by key), so
+// each thread keeps one per direction; run() leaves it in its initial state.
+Converter& gbkToUtf8() {
+    thread_local Converter conv("UTF-8", "GBK");
+    return conv;
+}
+
+Converter& utf8ToGbk() {
+    thread_local Converter conv("GBK", "UTF-8");
+    return conv;
+}
+
 } // namespace
 
 QString fromGbk(std::string_view bytes) {
-    Converter conv("UTF-8", "GBK");
-    const std::string utf8 = conv.run(bytes, 1, [](std::string& out) { out += "\xEF\xBF\xBD"; });
+    const std::string utf8 =
+        gbkToUtf8().run(bytes, 1, [](std::string& out) { out += "\xEF\xBF\xBD"; });
     return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
 }
 
 std::string toGbk(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     const std::string_view all(utf8.constData(), std::size_t(utf8.size()));
-    Converter conv("GBK", "UTF-8");
+    Converter& conv = utf8ToGbk();
     bool failed = false;
     std::string out = conv.run(all, all.size(), [&](std::string&) { failed = true; });
     if (!failed)

@@ -29,21 +29,34 @@ void writeU32(QByteArray& data, qsizetype at, quint32 value) {
 QByteArray inflateBody(const QByteArray& file, qsizetype bodySize) {
     if (file.size() - kFileHeaderSize > std::numeric_limits<uInt>::max())
         throw SwfError("compressed movie too large");
-    // One byte of room beyond the declared size tells a longer stream from an exact one.
-    QByteArray body(bodySize + 1, Qt::Uninitialized);
+    // The declared size is the file's own claim: the buffer grows with what zlib really
+    // produces, so a small file claiming a huge body costs no more than it holds. One byte
+    // of room beyond the declared size tells a longer stream from an exact one.
+    const qsizetype limit = bodySize + 1;
+    constexpr qsizetype kFirstChunk = 64 * 1024;
+    QByteArray body(std::min(limit, kFirstChunk), Qt::Uninitialized);
     z_stream stream{};
     if (inflateInit(&stream) != Z_OK)
         throw SwfError("zlib initialisation failed");
     stream.next_in =
         reinterpret_cast<Bytef*>(const_cast<char*>(file.constData())) + kFileHeaderSize;
     stream.avail_in = uInt(file.size() - kFileHeaderSize);
-    stream.next_out = reinterpret_cast<Bytef*>(body.data());
-    stream.avail_out = uInt(body.size());
     int result = Z_OK;
-    while (result == Z_OK)
+    while (result == Z_OK) {
+        const auto produced = qsizetype(stream.total_out);
+        if (produced == body.size()) {
+            if (body.size() == limit)
+                break; // longer than declared
+            body.resize(std::min(limit, body.size() * 2));
+        }
+        stream.next_out = reinterpret_cast<Bytef*>(body.data()) + produced;
+        stream.avail_out = uInt(body.size() - produced);
         result = inflate(&stream, Z_NO_FLUSH);
+    }
     const auto produced = qsizetype(stream.total_out);
     inflateEnd(&stream);
+    if (produced > bodySize)
+        throw SwfError("compressed body does not match the declared length");
     if (result != Z_STREAM_END)
         throw SwfError("compressed body damaged or truncated");
     if (produced != bodySize)

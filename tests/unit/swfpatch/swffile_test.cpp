@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace lumora {
 namespace {
 
@@ -123,6 +125,7 @@ TEST(SwfInfoTest, RejectsDamagedInput) {
         {"compressed declared over the cap", withDeclaredLength(packed, 0xffffffff)},
         {"compressed declared too long", withDeclaredLength(packed, quint32(plain.size() + 1))},
         {"compressed declared too short", withDeclaredLength(packed, quint32(plain.size() - 1))},
+        {"small file claiming a huge body", withDeclaredLength(packed, 200u << 20)},
         {"damaged zlib stream", badZlib},
         {"tag past the end", tagPastEnd},
         {"rectangle past the end", wideRect},
@@ -134,6 +137,19 @@ TEST(SwfInfoTest, RejectsDamagedInput) {
     }
     EXPECT_TRUE(readSwfInfo(plain).has_value()); // the unmodified movies are fine
     EXPECT_TRUE(readSwfInfo(packed).has_value());
+}
+
+TEST(SwfInfoTest, LargeCompressedBodyIsReadWhole) {
+    // Bigger than the first inflate buffer several times over, so it has to grow.
+    const QByteArray padding(700 * 1024, 'x');
+    const QByteArray packed = swfMovie(8, true, 3, {swfTag(77, padding, true), swfTag(1)});
+    const auto info = readSwfInfo(packed);
+    ASSERT_TRUE(info.has_value());
+    EXPECT_EQ(info->frameCount, 3);
+    const auto tags = test::swfTags(instrumentMovie(packed, {}));
+    EXPECT_TRUE(std::any_of(tags.begin(), tags.end(), [&](const auto& tag) {
+        return tag.first == 77 && tag.second == padding;
+    }));
 }
 
 TEST(SwfInfoTest, EveryTruncationIsRejected) {
