@@ -29,7 +29,8 @@ void QtDialogs::showError(const QString& text) {
 }
 
 void QtShell::openUrl(const QString& address) {
-    QDesktopServices::openUrl(QUrl::fromUserInput(address));
+    if (const auto url = externalAddress(address))
+        QDesktopServices::openUrl(*url);
 }
 
 bool QtShell::startProgram(const QString& path) {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
+
+#include <optional>
 
 namespace lumora {
 
@@ -13,5 +16,10 @@ public:
     // Starts a program file in a normal window; false when it could not be started.
     virtual bool startProgram(const QString& path) = 0;
 };
+
+// The address openUrl hands to the desktop, or nothing. The addresses come from settings files
+// and site pages: a local file or folder is refused, since the desktop would open it with
+// whatever it is associated with, and a program or launcher would run.
+std::optional<QUrl> externalAddress(const QString& address);
 
 } // namespace lumora

@@ -94,13 +94,47 @@ TEST(Playback, CacheBeatsDownloadBeatsEngine) {
 }
 
 TEST(Playback, NamesThatLeaveTheFolderAreNotLookedUpThere) {
-    Harness h;
-    h.writeCatalogue(23, "<r><e type='1' id='7' pid='' name='../../escape'/></r>");
-    h.root.write("escape.swf", "FWS"); // Client/DL/../../escape.swf, outside DL
-    TfrmMain& w = h.create();
-    click(w, 0);
-    EXPECT_EQ(h.engine.programCalls.size(), 1u);
-    EXPECT_FALSE(w.isLocalFile());
+    // A file waits at each place an id or name would reach; none of them may be played. The
+    // engine is asked instead, which needs a number for an id: other ids end in the standard
+    // conversion error, as any id that is no number does.
+    const QString longName(5000, QLatin1Char('n'));
+    const struct {
+        QString id;
+        QString name;
+        QString planted; // relative to the installation root, empty for none
+    } cases[] = {
+        {"7", "../../escape", "escape.swf"},               // Client/DL/../../
+        {"7", "../Caches/22/7", "Client/Caches/22/7.swf"}, // another folder of ours
+        {"7", "sub/n", "Client/DL/sub/n.swf"},             // a sub-folder is no plain name
+        {"7", "..\\..\\escape", ""},                       // Windows separators
+        {"7", longName, ""},                               // longer than a file name may be
+        {"7", "/tmp/x", ""},                               // an absolute path
+        {"../../../escape", "n", "escape.swf"},            // Client/Caches/23/../../../
+        {"..", "n", "Client/Caches/23/...swf"},            // a dot name
+        {"/" + QString(8, QLatin1Char('a')), "n", ""},     // an absolute path
+        {longName, "n", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id.left(40).toStdString() + " / " + c.name.left(40).toStdString());
+        Harness h;
+        h.writeCatalogue(23, QStringLiteral("<r><e type='1' id='%1' pid='' name='%2'/></r>")
+                                 .arg(c.id, c.name)
+                                 .toUtf8());
+        if (!c.planted.isEmpty())
+            h.root.write(c.planted, "FWS");
+        TfrmMain& w = h.create();
+        if (c.id == QLatin1String("7")) {
+            click(w, 0);
+            EXPECT_EQ(h.engine.programCalls.size(), 1u);
+        } else {
+            ASSERT_TRUE(w.selectNode(0));
+            EXPECT_ANY_THROW(w.tv1Click());
+            EXPECT_TRUE(h.engine.programCalls.empty());
+        }
+        EXPECT_FALSE(w.isLocalFile());
+        if (!c.planted.isEmpty())
+            EXPECT_NE(h.flash.movie(), h.root.file(c.planted));
+    }
 }
 
 TEST(Playback, VideoSetsFlashVarsBeforeThePlayerMovie) {
