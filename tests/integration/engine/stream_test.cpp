@@ -3,11 +3,45 @@
 
 #include <httplib.h>
 
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace lumora::test {
 namespace {
 
 using namespace std::chrono_literals;
 using Behaviour = SourceServer::Behaviour;
+
+// The machine's IPv4 addresses other than loopback ones.
+std::vector<in_addr> outwardAddresses() {
+    std::vector<in_addr> found;
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) != 0)
+        return found;
+    for (const ifaddrs* a = list; a; a = a->ifa_next) {
+        if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET)
+            continue;
+        const in_addr address = reinterpret_cast<const sockaddr_in*>(a->ifa_addr)->sin_addr;
+        if ((ntohl(address.s_addr) >> 24) != 127)
+            found.push_back(address);
+    }
+    ::freeifaddrs(list);
+    return found;
+}
+
+bool connects(in_addr address, std::uint16_t port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_port = htons(port);
+    target.sin_addr = address;
+    const bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0;
+    ::close(fd);
+    return ok;
+}
 
 class Stream : public EngineFixture {
 protected:
@@ -111,6 +145,19 @@ TEST_F(Stream, ServesNothingButKnownProgrammes) {
         const auto result = get(path);
         ASSERT_TRUE(result) << path;
         EXPECT_EQ(result->status, 404) << path;
+    }
+}
+
+TEST_F(Stream, AnswersOnLoopbackOnly) {
+    in_addr loopback{};
+    loopback.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_TRUE(connects(loopback, m_engine.port()));
+    const std::vector<in_addr> outward = outwardAddresses();
+    if (outward.empty())
+        GTEST_SKIP() << "this machine has no address but loopback";
+    for (const in_addr address : outward) {
+        SCOPED_TRACE(::inet_ntoa(address));
+        EXPECT_FALSE(connects(address, m_engine.port()));
     }
 }
 
