@@ -1,7 +1,7 @@
 // No network at all: every probe gives up within its bound, and the window's set-up with it.
 #include "deadservers.h"
 #include "urlprobe.h"
-#include "windowrig.h"
+#include "widget/mainwindow/harness.h"
 
 #include <QFrame>
 
@@ -88,8 +88,8 @@ TEST(NoNetwork, NavigateShowsTheFallbackAfterTwoProbes) {
 TEST(NoNetwork, WindowSetUpEndsAfterItsTwoProbesWithThePanesHidden) {
     test::MuteServer mute;
     CurlUrlProbe probe(kBound);
-    test::WindowRig rig(probe);
-    rig.writeCatalogue(R"(<list><item type="0" id="1" pid="" name="声母"/>
+    test::Harness rig(probe);
+    rig.writeCatalogue(23, R"(<list><item type="0" id="1" pid="" name="声母"/>
 <item type="1" id="11" pid="1" name="b"/></list>)");
     const QString site = local(mute.port());
     rig.writePlatformIni(("[Info]\n1=" + site + "\n14=" + site + "ad/StatusBar.html\n15=" + site +

@@ -2,13 +2,12 @@
 #include "flvplayer.h"
 #include "ruffleflashcontrol.h"
 #include "support/eventwait.h"
+#include "support/flvclip.h"
 #include "support/tempdir.h"
 #include "volume.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QThread>
 #include <QWidget>
 
@@ -23,30 +22,9 @@ namespace {
 class PlayerMovieInControl : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
+        if (!haveFfmpeg())
             GTEST_SKIP() << "ffmpeg is needed to make the video";
-        QProcess ffmpeg;
-        ffmpeg.start("ffmpeg", {"-v",
-                                "error",
-                                "-y",
-                                "-f",
-                                "lavfi",
-                                "-i",
-                                "testsrc=size=160x120:rate=25",
-                                "-f",
-                                "lavfi",
-                                "-i",
-                                "sine=frequency=440",
-                                "-t",
-                                "6",
-                                "-c:v",
-                                "flv1",
-                                "-c:a",
-                                "libmp3lame",
-                                "-ar",
-                                "44100",
-                                m_dir.file("clip.flv")});
-        ASSERT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0);
+        ASSERT_TRUE(makeFlvClip(m_dir.file("clip.flv"), {160, 120}, 6));
         m_window = std::make_unique<QWidget>();
         m_window->resize(400, 300);
         m_control = std::make_unique<RuffleFlashControl>(

@@ -1,5 +1,6 @@
 #include "ruffleflashcontrol.h"
 #include "support/eventwait.h"
+#include "support/httpserver.h"
 #include "support/tempdir.h"
 #include "swfpatch.h"
 #include "volume.h"
@@ -15,12 +16,10 @@
 #include <QWidget>
 
 #include <gtest/gtest.h>
-#include <httplib.h>
 
 #include <functional>
 #include <memory>
 #include <stdexcept>
-#include <thread>
 
 namespace lumora::test {
 namespace {
@@ -281,25 +280,17 @@ TEST_F(RuffleFlashControlTest, FullScreenFollowsAClickAndLeavesOnEscape) {
 class MovieServer {
 public:
     explicit MovieServer(const QByteArray& swf) {
-        m_server.Get("/P2P/3.swf", [swf](const httplib::Request&, httplib::Response& response) {
-            response.set_header("Access-Control-Allow-Origin", "*");
-            response.set_content(swf.toStdString(), "application/x-shockwave-flash");
-        });
-        m_port = m_server.bind_to_any_port("127.0.0.1");
-        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        m_http.server().Get(
+            "/P2P/3.swf", [swf](const httplib::Request&, httplib::Response& response) {
+                response.set_header("Access-Control-Allow-Origin", "*");
+                response.set_content(swf.toStdString(), "application/x-shockwave-flash");
+            });
+        m_http.start();
     }
-    ~MovieServer() {
-        m_server.stop();
-        m_thread.join();
-    }
-    QString url(const QString& path) const {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
-    }
+    QString url(const QString& path) const { return m_http.address(path); }
 
 private:
-    httplib::Server m_server;
-    int m_port = 0;
-    std::thread m_thread;
+    HttpServer m_http;
 };
 
 // Whether the page may read a local file now, as a movie's request would.

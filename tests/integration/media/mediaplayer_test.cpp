@@ -1,7 +1,6 @@
 #include "qtmediaplayer.h"
+#include "support/httpserver.h"
 #include "support/tempdir.h"
-
-#include <httplib.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -11,9 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
-#include <thread>
 
 namespace lumora {
 namespace {
@@ -41,27 +38,15 @@ bool neverPlays(const MediaPlayer& player, int forMs) {
 class FileServer {
 public:
     explicit FileServer(const QString& directory) {
-        std::signal(SIGPIPE, SIG_IGN);
-        m_server.set_mount_point("/media", directory.toStdString());
+        m_http.server().set_mount_point("/media", directory.toStdString());
         // Players hold their connection open; stopping must not wait out a long keep-alive.
-        m_server.set_keep_alive_timeout(1);
-        m_port = m_server.bind_to_any_port("127.0.0.1");
-        m_thread = std::thread([this] { m_server.listen_after_bind(); });
-        while (!m_server.is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        m_http.server().set_keep_alive_timeout(1);
+        m_http.start();
     }
-    ~FileServer() {
-        m_server.stop();
-        m_thread.join();
-    }
-    QString address(const QString& name) const {
-        return QStringLiteral("http://127.0.0.1:%1/media/%2").arg(m_port).arg(name);
-    }
+    QString address(const QString& name) const { return m_http.address("/media/" + name); }
 
 private:
-    httplib::Server m_server;
-    std::thread m_thread;
-    int m_port = 0;
+    test::HttpServer m_http;
 };
 
 class QtMediaPlayerTest : public ::testing::Test {

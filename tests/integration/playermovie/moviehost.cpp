@@ -1,47 +1,29 @@
 #include "moviehost.h"
 
-#include <chrono>
-#include <csignal>
 #include <stdexcept>
 
 namespace lumora::test {
 
 MovieServer::MovieServer(const std::string& buildDir, const std::string& mediaDir) {
-    // The emulator drops connections of streams it no longer needs.
-    std::signal(SIGPIPE, SIG_IGN);
+    httplib::Server& server = m_http.server();
     for (const auto& [extension, type] : {std::pair{"wasm", "application/wasm"},
                                           {"js", "text/javascript"},
                                           {"swf", "application/x-shockwave-flash"},
                                           {"flv", "video/x-flv"},
                                           {"html", "text/html; charset=utf-8"}})
-        m_server.set_file_extension_and_mimetype_mapping(extension, type);
-    m_server.set_default_headers({{"Access-Control-Allow-Origin", "*"}});
-    if (!m_server.set_mount_point("/ruffle", buildDir + "/Client/ruffle") ||
-        !m_server.set_mount_point("/movie", buildDir + "/Client") ||
-        !m_server.set_mount_point("/media", mediaDir))
+        server.set_file_extension_and_mimetype_mapping(extension, type);
+    server.set_default_headers({{"Access-Control-Allow-Origin", "*"}});
+    if (!server.set_mount_point("/ruffle", buildDir + "/Client/ruffle") ||
+        !server.set_mount_point("/movie", buildDir + "/Client") ||
+        !server.set_mount_point("/media", mediaDir))
         throw std::runtime_error("missing directory to serve");
-    m_server.set_logger([this](const httplib::Request& request, const httplib::Response&) {
+    server.set_logger([this](const httplib::Request& request, const httplib::Response&) {
         const std::lock_guard lock(m_mutex);
         m_paths.push_back(request.path);
         if (request.has_header("Range"))
             m_ranges.push_back(request.get_header_value("Range"));
     });
-
-    m_port = m_server.bind_to_any_port("127.0.0.1");
-    if (m_port <= 0)
-        throw std::runtime_error("no port for the test server");
-    m_thread = std::thread([this] { m_server.listen_after_bind(); });
-    while (!m_server.is_running())
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-}
-
-MovieServer::~MovieServer() {
-    m_server.stop();
-    m_thread.join();
-}
-
-QString MovieServer::address(const QString& path) const {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
+    m_http.start();
 }
 
 int MovieServer::requestsUnder(const std::string& prefix) const {

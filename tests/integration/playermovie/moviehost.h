@@ -1,16 +1,12 @@
 #pragma once
 
+#include "support/httpserver.h"
 #include "support/tempdir.h"
-
-#include <httplib.h>
 
 #include <QString>
 
-#include <atomic>
-#include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 class QWebEngineView;
@@ -25,19 +21,16 @@ namespace lumora::test {
 class MovieServer {
 public:
     MovieServer(const std::string& buildDir, const std::string& mediaDir);
-    ~MovieServer();
 
-    QString address(const QString& path) const; // "http://127.0.0.1:port" + path
+    QString address(const QString& path) const { return m_http.address(path); }
     int requestsUnder(const std::string& prefix) const;
     std::vector<std::string> ranges() const; // Range headers of the requests so far
 
 private:
-    httplib::Server m_server;
-    std::thread m_thread;
-    int m_port = 0;
     mutable std::mutex m_mutex;
     std::vector<std::string> m_paths;
     std::vector<std::string> m_ranges;
+    HttpServer m_http; // last: stops before the records its logger writes
 };
 
 // The page that hosts the emulator: /media/host.html?movie=URL&vars=FLASHVARS puts one player

@@ -2,8 +2,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 #include <QThread>
 #include <QUrlQuery>
@@ -13,6 +11,7 @@
 #include <QWebEngineView>
 
 #include "support/eventwait.h"
+#include "support/flvclip.h"
 
 #include <gtest/gtest.h>
 
@@ -48,34 +47,11 @@ protected:
 class PlayerMovieTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        const QString ffmpeg = QStandardPaths::findExecutable("ffmpeg");
-        if (ffmpeg.isEmpty())
+        if (!haveFfmpeg())
             return;
         s_media = new TempDir;
         writeHostPage(*s_media);
-        QProcess make;
-        make.start(ffmpeg, {"-loglevel",
-                            "error",
-                            "-y",
-                            "-f",
-                            "lavfi",
-                            "-i",
-                            "testsrc=size=320x240:rate=25",
-                            "-f",
-                            "lavfi",
-                            "-i",
-                            "sine=frequency=440",
-                            "-t",
-                            QString::number(kClipSeconds),
-                            "-c:v",
-                            "flv1",
-                            "-c:a",
-                            "libmp3lame",
-                            "-ar",
-                            "44100",
-                            s_media->file("clip.flv")});
-        make.waitForFinished(60000);
-        s_clipMade = make.exitCode() == 0 && s_media->exists("clip.flv");
+        s_clipMade = makeFlvClip(s_media->file("clip.flv"), {320, 240}, kClipSeconds);
     }
     static void TearDownTestSuite() {
         delete s_media;

@@ -6,8 +6,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <csignal>
 #include <stdexcept>
 
 namespace lumora::test {
@@ -30,25 +28,23 @@ int bindLoopback(int socket) {
 } // namespace
 
 LocalServer::LocalServer() {
-    // The probe hangs up in the middle of big bodies; writing on must not kill the test.
-    std::signal(SIGPIPE, SIG_IGN);
-
-    m_server.Get(R"(/status/(\d+))",
-                 [this](const httplib::Request& request, httplib::Response& response) {
-                     record(request);
-                     response.status = std::stoi(request.matches[1]);
-                     if (response.status == 301 || response.status == 302)
-                         response.set_header("Location", "/status/404");
-                     else if (response.status != 304 && response.status != 204)
-                         response.set_content("page", "text/plain");
-                 });
-    m_server.Get(
-        R"(/flaky/(\d+))", [this](const httplib::Request& request, httplib::Response& response) {
-            record(request);
-            response.status = hits(request.path) > std::stoi(request.matches[1]) ? 200 : 404;
-            response.set_content("page", "text/plain");
-        });
-    m_server.Get("/big", [this](const httplib::Request& request, httplib::Response& response) {
+    httplib::Server& server = m_http.server();
+    server.Get(R"(/status/(\d+))",
+               [this](const httplib::Request& request, httplib::Response& response) {
+                   record(request);
+                   response.status = std::stoi(request.matches[1]);
+                   if (response.status == 301 || response.status == 302)
+                       response.set_header("Location", "/status/404");
+                   else if (response.status != 304 && response.status != 204)
+                       response.set_content("page", "text/plain");
+               });
+    server.Get(R"(/flaky/(\d+))",
+               [this](const httplib::Request& request, httplib::Response& response) {
+                   record(request);
+                   response.status = hits(request.path) > std::stoi(request.matches[1]) ? 200 : 404;
+                   response.set_content("page", "text/plain");
+               });
+    server.Get("/big", [this](const httplib::Request& request, httplib::Response& response) {
         record(request);
         response.set_content_provider(
             kBigBodySize, "application/octet-stream",
@@ -60,22 +56,7 @@ LocalServer::LocalServer() {
                 return true;
             });
     });
-
-    m_port = m_server.bind_to_any_port("127.0.0.1");
-    if (m_port <= 0)
-        throw std::runtime_error("no port for the test server");
-    m_thread = std::thread([this] { m_server.listen_after_bind(); });
-    while (!m_server.is_running())
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-}
-
-LocalServer::~LocalServer() {
-    m_server.stop();
-    m_thread.join();
-}
-
-QString LocalServer::address(const QString& path) const {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
+    m_http.start();
 }
 
 void LocalServer::record(const httplib::Request& request) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <httplib.h>
+#include "support/httpserver.h"
 
 #include <QString>
 
@@ -9,7 +9,6 @@
 #include <map>
 #include <mutex>
 #include <string>
-#include <thread>
 
 namespace lumora::test {
 
@@ -22,10 +21,9 @@ public:
     static constexpr std::size_t kBigBodySize = 50u * 1024 * 1024;
 
     LocalServer();
-    ~LocalServer();
 
-    int port() const { return m_port; }
-    QString address(const QString& path) const; // "http://127.0.0.1:port" + path
+    int port() const { return m_http.port(); }
+    QString address(const QString& path) const { return m_http.address(path); }
 
     int hits(const std::string& path) const;
     std::string lastHeader(const std::string& name) const; // of the latest request
@@ -35,14 +33,12 @@ public:
 private:
     void record(const httplib::Request& request);
 
-    httplib::Server m_server;
-    std::thread m_thread;
-    int m_port = 0;
     mutable std::mutex m_mutex;
     std::map<std::string, int> m_hits;
     httplib::Headers m_lastHeaders;
     std::string m_lastMethod;
     std::atomic<std::size_t> m_bigBytesSent{0};
+    HttpServer m_http; // last: stops before the records its handlers write
 };
 
 // A port that accepts connections and never answers: listening, never accepting.

@@ -3,7 +3,7 @@
 #include "procstats.h"
 #include "systemmsgholder.h"
 #include "urlprobe.h"
-#include "windowrig.h"
+#include "widget/mainwindow/harness.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -65,8 +65,8 @@ Sample sample() {
 
 TEST(Soak, ADayOfPlaylistAndSystemMessageTicks) {
     SoakProbe probe;
-    test::WindowRig rig(probe);
-    rig.writeCatalogue(soakCatalogue());
+    test::Harness rig(probe);
+    rig.writeCatalogue(23, soakCatalogue());
     rig.writePlatformIni("[Info]\n1=http://site.test\n11=" + kNewsPage.toUtf8() + "\n");
     for (const char* file : {"11.swf", "12.mp3", "13.swf", "14.mp3"})
         rig.root.write(QStringLiteral("Client/Caches/23/%1").arg(QLatin1String(file)), "data");
@@ -136,6 +136,8 @@ TEST(Soak, ADayOfPlaylistAndSystemMessageTicks) {
         if (second % 3600 == 0) {
             flash.log.clear(); // the fakes' own records are not what is measured
             rig.media.record->log.clear();
+            rig.log.clear();
+            rig.played.clear();
             if (second % (6 * 3600) == 0)
                 w.setPlayMode(modes[(second / (6 * 3600)) % 4]);
         }

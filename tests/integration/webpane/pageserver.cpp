@@ -1,9 +1,5 @@
 #include "pageserver.h"
 
-#include <chrono>
-#include <csignal>
-#include <stdexcept>
-
 namespace lumora::test {
 
 namespace {
@@ -18,43 +14,27 @@ std::string pageBody(const std::string& name) {
 } // namespace
 
 PageServer::PageServer() {
-    // The browser may hang up while we write; that must not end the test.
-    std::signal(SIGPIPE, SIG_IGN);
+    httplib::Server& server = m_http.server();
     // One request per connection: kept-alive connections of the browser would hold up stop().
-    m_server.set_keep_alive_max_count(1);
+    server.set_keep_alive_max_count(1);
 
-    m_server.Get(R"(/page/(\w+))",
-                 [this](const httplib::Request& request, httplib::Response& response) {
-                     record(request);
-                     response.set_header("Cache-Control", "max-age=3600");
-                     response.set_content(pageBody(request.matches[1]), kHtml);
-                 });
-    m_server.Get("/redirect", [this](const httplib::Request& request, httplib::Response& response) {
+    server.Get(R"(/page/(\w+))",
+               [this](const httplib::Request& request, httplib::Response& response) {
+                   record(request);
+                   response.set_header("Cache-Control", "max-age=3600");
+                   response.set_content(pageBody(request.matches[1]), kHtml);
+               });
+    server.Get("/redirect", [this](const httplib::Request& request, httplib::Response& response) {
         record(request);
         response.status = 302;
         response.set_header("Location", "/page/target");
     });
-    m_server.Get("/missing", [this](const httplib::Request& request, httplib::Response& response) {
+    server.Get("/missing", [this](const httplib::Request& request, httplib::Response& response) {
         record(request);
         response.status = 404;
         response.set_content(pageBody("missing"), kHtml);
     });
-
-    m_port = m_server.bind_to_any_port("127.0.0.1");
-    if (m_port <= 0)
-        throw std::runtime_error("no port for the test server");
-    m_thread = std::thread([this] { m_server.listen_after_bind(); });
-    while (!m_server.is_running())
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-}
-
-PageServer::~PageServer() {
-    m_server.stop();
-    m_thread.join();
-}
-
-QString PageServer::address(const QString& path) const {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
+    m_http.start();
 }
 
 void PageServer::record(const httplib::Request& request) {

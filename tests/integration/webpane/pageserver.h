@@ -1,13 +1,12 @@
 #pragma once
 
-#include <httplib.h>
+#include "support/httpserver.h"
 
 #include <QString>
 
 #include <map>
 #include <mutex>
 #include <string>
-#include <thread>
 
 namespace lumora::test {
 
@@ -18,12 +17,9 @@ namespace lumora::test {
 class PageServer {
 public:
     PageServer();
-    ~PageServer();
-    PageServer(const PageServer&) = delete;
-    PageServer& operator=(const PageServer&) = delete;
 
-    QString address(const QString& path) const; // "http://127.0.0.1:port" + path
-    int port() const { return m_port; }
+    QString address(const QString& path) const { return m_http.address(path); }
+    int port() const { return m_http.port(); }
     int hits(const std::string& path) const;
     // A header of the latest request for the path; empty when absent.
     std::string lastHeader(const std::string& path, const std::string& name) const;
@@ -31,12 +27,10 @@ public:
 private:
     void record(const httplib::Request& request);
 
-    httplib::Server m_server;
-    std::thread m_thread;
-    int m_port = 0;
     mutable std::mutex m_mutex;
     std::map<std::string, int> m_hits;
     std::map<std::string, httplib::Headers> m_headers;
+    HttpServer m_http; // last: stops before the records its handlers write
 };
 
 } // namespace lumora::test

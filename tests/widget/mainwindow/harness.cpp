@@ -21,17 +21,28 @@ QByteArray sampleCatalogue() {
 )";
 }
 
-Harness::Harness() {
-    root.write("Client/lumora-channel", "");
-    root.write("Config/Source.ini", "[Info]\n");
-    writeCatalogue(23, sampleCatalogue());
-    writeLocalIni("[Info]\n1=4\n6=777\n8=1\n11=0\n");
-    root.write("Client/Config/platform.ini",
-               "[Info]\n1=http://site.test\n14=http://site.test/ad/StatusBar.html\n"
-               "15=http://site.test/ad/ChannelAds.html\n");
-    config.editionCode = 23;
+namespace {
+
+void install(Harness& h) {
+    h.root.write("Client/lumora-channel", "");
+    h.root.write("Config/Source.ini", "[Info]\n");
+    h.writeCatalogue(23, sampleCatalogue());
+    h.writeLocalIni("[Info]\n1=4\n6=777\n8=1\n11=0\n");
+    h.writePlatformIni("[Info]\n1=http://site.test\n14=http://site.test/ad/StatusBar.html\n"
+                       "15=http://site.test/ad/ChannelAds.html\n");
+    h.config.editionCode = 23;
     // The engine takes every programme that is neither cached nor downloaded.
-    engine.programAnswer = QStringLiteral("http://127.0.0.1:9/P2P/5.swf");
+    h.engine.programAnswer = QStringLiteral("http://127.0.0.1:9/P2P/5.swf");
+}
+
+} // namespace
+
+Harness::Harness() {
+    install(*this);
+}
+
+Harness::Harness(UrlProbe& given) : siteProbe(given) {
+    install(*this);
 }
 
 void Harness::writeCatalogue(int channel, const QByteArray& xml) {
@@ -42,13 +53,17 @@ void Harness::writeLocalIni(const QByteArray& text) {
     root.write("Client/Config/local.ini", text);
 }
 
+void Harness::writePlatformIni(const QByteArray& text) {
+    root.write("Client/Config/platform.ini", text);
+}
+
 TfrmMain& Harness::create() {
     TDataModule1(config, root.file("Client/lumora-channel")).DataModuleCreate();
     MainWindowServices services{
         dialogs,
         windows,
         shell,
-        probe,
+        siteProbe,
         webPanes,
         engine,
         flash,

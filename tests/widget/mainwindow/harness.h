@@ -64,6 +64,11 @@ private:
 
 // An installation on disk, the fakes, and the window built on them.
 struct Harness {
+    // Edition 23 with a small catalogue, Source.ini, a local.ini and a platform.ini.
+    Harness();
+    // The same with the window probing through `siteProbe` (a real one, say) instead of `probe`.
+    explicit Harness(UrlProbe& siteProbe);
+
     TempDir root;
     Config config;
     EventLog log;
@@ -71,6 +76,7 @@ struct Harness {
     FakeWindowSystem windows;
     FakeShell shell;
     LoggingProbe probe{log};
+    UrlProbe& siteProbe = probe; // what the window probes with
     FakeWebPaneFactory webPanes;
     LoggingEngine engine{log};
     FakeFlashControl flash;
@@ -81,10 +87,9 @@ struct Harness {
     int terminated = 0;
     std::unique_ptr<TfrmMain> window;
 
-    // Edition 23 with a small catalogue, Source.ini and a local.ini.
-    Harness();
     void writeCatalogue(int channel, const QByteArray& xml);
     void writeLocalIni(const QByteArray& text);
+    void writePlatformIni(const QByteArray& text);
     // Loads the configuration as the data module does and builds the window.
     TfrmMain& create();
     FakeWebPane& pane(const char* objectName);

@@ -132,8 +132,9 @@ TEST(Playback, NamesThatLeaveTheFolderAreNotLookedUpThere) {
             EXPECT_TRUE(h.engine.programCalls.empty());
         }
         EXPECT_FALSE(w.isLocalFile());
-        if (!c.planted.isEmpty())
+        if (!c.planted.isEmpty()) {
             EXPECT_NE(h.flash.movie(), h.root.file(c.planted));
+        }
     }
 }
 
