@@ -2,6 +2,7 @@
 #include "enginefixture.h"
 
 #include <algorithm>
+#include <random>
 
 namespace lumora::test {
 namespace {
@@ -57,6 +58,41 @@ TEST_F(Download, SurvivesTheConnectionCutManyTimes) {
     const auto ranges = m_source.rangesFor("/1/cut.flv");
     EXPECT_EQ(ranges.front(), "");
     EXPECT_EQ(ranges.at(1), "bytes=" + std::to_string(300 * 1024) + "-");
+}
+
+TEST_F(Download, SurvivesCutsAtRandomPoints) {
+    for (const unsigned seed : {21u, 22u, 23u}) {
+        SCOPED_TRACE(seed);
+        const std::string body = randomBytes(2 * 1024 * 1024, seed);
+        std::mt19937 generator(seed);
+        Behaviour cut;
+        // Anywhere from the first byte to past a whole chunk, as a flaky link drops.
+        for (int i = 0; i < 12; ++i)
+            cut.cutsAt.push_back(std::uniform_int_distribution<std::int64_t>(1, 200000)(generator));
+        const std::string path = "/1/random" + std::to_string(seed) + ".flv";
+        m_source.serve(path, body, cut);
+        const std::int32_t number = request(path);
+        ASSERT_TRUE(waitComplete(number));
+        EXPECT_EQ(readFile(finalFile(number)), body);
+        EXPECT_EQ(m_source.requestsFor(path), 13);
+    }
+}
+
+TEST_F(Download, ASourceThatGoesSilentIsAskedAgainFromWhereItStopped) {
+    m_engine.stop();
+    m_stallTimeoutSeconds = 1;
+    ASSERT_TRUE(startEngine());
+    const std::string body = randomBytes(1024 * 1024, 5);
+    Behaviour stall;
+    stall.stallAt = 400 * 1024;
+    stall.stallFor = std::chrono::seconds(3);
+    m_source.serve("/1/stall.flv", body, stall);
+    const std::int32_t number = request("/1/stall.flv");
+    ASSERT_TRUE(waitComplete(number));
+    EXPECT_EQ(readFile(finalFile(number)), body);
+    const auto ranges = m_source.rangesFor("/1/stall.flv");
+    ASSERT_EQ(ranges.size(), 2u);
+    EXPECT_EQ(ranges[1], "bytes=" + std::to_string(400 * 1024) + "-");
 }
 
 TEST_F(Download, ResumesFromTheStartWhenTheSourceIgnoresRanges) {

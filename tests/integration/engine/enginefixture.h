@@ -57,6 +57,7 @@ protected:
         };
         options.limits.firstBackoff = std::chrono::milliseconds(10);
         options.noProgress = std::chrono::seconds(5);
+        options.limits.stallTimeoutSeconds = m_stallTimeoutSeconds;
         return m_engine.start(options);
     }
 
@@ -91,6 +92,7 @@ protected:
         return finalFile(number).string() + ".part";
     }
 
+    long m_stallTimeoutSeconds = 30;
     TempDir m_dir;
     SourceServer m_source;
     std::mutex m_progressMutex;

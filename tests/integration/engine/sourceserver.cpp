@@ -40,7 +40,8 @@ SourceServer::SourceServer() : m_server(std::make_unique<httplib::Server>()) {
                   });
     m_server->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
         std::shared_ptr<Item> item;
-        int cut = -1;
+        std::int64_t cut = -1;
+        bool stall = false;
         {
             std::lock_guard lock(m_mutex);
             const auto found = m_items.find(request.path);
@@ -53,8 +54,11 @@ SourceServer::SourceServer() : m_server(std::make_unique<httplib::Server>()) {
             item->ranges.push_back(request.get_header_value("Range"));
             if (item->cutsLeft > 0) {
                 --item->cutsLeft;
-                cut = static_cast<int>(item->behaviour.cutAfter);
+                cut = item->behaviour.cutAfter;
+            } else if (item->nextCut < item->behaviour.cutsAt.size()) {
+                cut = item->behaviour.cutsAt[item->nextCut++];
             }
+            stall = item->requests == 1 && item->behaviour.stallAt >= 0;
         }
         const Behaviour& how = item->behaviour;
         if (how.status != 0) {
@@ -77,12 +81,16 @@ SourceServer::SourceServer() : m_server(std::make_unique<httplib::Server>()) {
         const std::int64_t length =
             how.announcedLength >= 0 ? how.announcedLength - first : size - first;
         // Writes the real body from first on, whatever length was announced.
-        auto provide = [item, first, cut](std::size_t offset, httplib::DataSink& sink) {
+        auto provide = [item, first, cut, stall](std::size_t offset, httplib::DataSink& sink) {
             const Behaviour& b = item->behaviour;
             const auto position = first + static_cast<std::int64_t>(offset);
             const auto size = static_cast<std::int64_t>(item->body.size());
             if (position >= size || (cut >= 0 && static_cast<std::int64_t>(offset) >= cut))
                 return false;
+            if (stall && static_cast<std::int64_t>(offset) >= b.stallAt) {
+                std::this_thread::sleep_for(b.stallFor);
+                return false;
+            }
             if (b.pause.count() > 0)
                 std::this_thread::sleep_for(b.pause);
             // Lying short: the rest of the body goes out in one write past the announcement.
@@ -91,6 +99,8 @@ SourceServer::SourceServer() : m_server(std::make_unique<httplib::Server>()) {
                                  : std::min<std::int64_t>(b.chunk, size - position);
             if (cut >= 0)
                 n = std::min<std::int64_t>(n, cut - static_cast<std::int64_t>(offset));
+            if (stall)
+                n = std::min<std::int64_t>(n, b.stallAt - static_cast<std::int64_t>(offset));
             return sink.write(item->body.data() + position, static_cast<std::size_t>(n));
         };
         if (how.chunked) {

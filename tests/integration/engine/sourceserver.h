@@ -18,14 +18,17 @@ namespace lumora::test {
 
 // How a served file misbehaves.
 struct SourceBehaviour {
-    std::size_t chunk = 64 * 1024;      // bytes per write
-    std::chrono::microseconds pause{0}; // between writes
-    std::int64_t cutAfter = -1;         // close a response after this many bytes...
-    int cuts = 0;                       // ...this many times
-    int status = 0;                     // answer this status with no body
-    std::int64_t announcedLength = -1;  // Content-Length to claim instead of the truth
-    bool ranges = true;                 // false: ignore Range, always 200
-    bool chunked = false;               // no Content-Length at all
+    std::size_t chunk = 64 * 1024;         // bytes per write
+    std::chrono::microseconds pause{0};    // between writes
+    std::int64_t cutAfter = -1;            // close a response after this many bytes...
+    int cuts = 0;                          // ...this many times
+    std::vector<std::int64_t> cutsAt;      // or: close the n-th response after cutsAt[n] bytes
+    std::int64_t stallAt = -1;             // the first response goes silent after this many bytes
+    std::chrono::milliseconds stallFor{0}; // ...for this long, then closes
+    int status = 0;                        // answer this status with no body
+    std::int64_t announcedLength = -1;     // Content-Length to claim instead of the truth
+    bool ranges = true;                    // false: ignore Range, always 200
+    bool chunked = false;                  // no Content-Length at all
 };
 
 // A download source on 127.0.0.1 that misbehaves on request: slow, cut, failing or lying about
@@ -51,6 +54,7 @@ private:
         Behaviour behaviour;
         int requests = 0;
         int cutsLeft = 0;
+        std::size_t nextCut = 0;
         std::vector<std::string> ranges;
     };
 
