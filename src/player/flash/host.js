@@ -3,6 +3,7 @@
 // element and reports the movie's state whenever it changes.
 (function () {
     const kPollMs = 100;
+    const kSleepAfterMs = 300;
     const stage = document.getElementById("stage");
     let bridge = null;
     let player = null;
@@ -55,6 +56,10 @@
             return;
         player = window.RufflePlayer.newest().createPlayer();
         player.addEventListener("loadedmetadata", () => { if (movie) movie.meta = true; });
+        // The program has its own play button: Ruffle's would cover a paused movie.
+        const own = document.createElement("style");
+        own.textContent = "#play-button { display: none !important; }";
+        player.shadowRoot.appendChild(own);
         stage.appendChild(player);
     }
 
@@ -89,10 +94,12 @@
         if (movie.instrumented && !exact)
             return;
         const now = performance.now();
+        const moved = movie.pendingGoto !== null || movie.pendingPlay !== null;
         if (movie.pendingGoto !== null) {
             const frame = movie.pendingGoto;
             const play = movie.pendingPlay !== null ? movie.pendingPlay : state.playing;
             if (exact) {
+                wake();
                 player.lumoraGoto(frame + 1, play);
             } else {
                 movie.base = Math.min(frame, Math.max(state.total - 1, 0));
@@ -103,10 +110,12 @@
         }
         if (movie.pendingPlay !== null) {
             if (exact) {
-                if (movie.pendingPlay)
+                if (movie.pendingPlay) {
+                    wake();
                     player.lumoraPlay();
-                else
+                } else {
                     player.lumoraStop();
+                }
             } else if (movie.pendingPlay) {
                 api().resume();
                 if (movie.since === null)
@@ -117,6 +126,25 @@
             }
             movie.pendingPlay = null;
         }
+        if (exact && moved && !state.playing)
+            sleepSoon(movie);
+    }
+
+    // A stopped timeline still runs and draws every frame in Ruffle; a paused movie sleeps
+    // once its held frame is on the screen, and wakes for the next command that moves it.
+    let sleepTimer = null;
+    function wake() {
+        clearTimeout(sleepTimer);
+        sleepTimer = null;
+        api().resume();
+    }
+    function sleepSoon(current) {
+        clearTimeout(sleepTimer);
+        sleepTimer = setTimeout(() => {
+            sleepTimer = null;
+            if (movie === current && !state.playing && api())
+                api().suspend();
+        }, kSleepAfterMs);
     }
 
     function poll() {

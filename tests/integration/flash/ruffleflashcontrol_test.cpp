@@ -28,6 +28,10 @@ constexpr int kFrames = 120;
 constexpr int kRate = 12;
 constexpr int kLoadTimeoutMs = 20000;
 
+// Whether Ruffle ticks and draws, as opposed to the movie's own timeline.
+const QString kEmulatorRuns =
+    QStringLiteral("document.querySelector('#stage > *').ruffle().isPlaying");
+
 QVariant evaluate(QWebEnginePage* page, const QString& script) {
     QVariant result;
     bool done = false;
@@ -126,11 +130,19 @@ TEST_F(RuffleFlashControlTest, StopHoldsTheFrameAndPlayResumes) {
     settle(1200);
     EXPECT_EQ(m_control->currentFrame(), held);
     EXPECT_FALSE(m_control->isPlaying());
+    // The emulator itself sleeps, so that a paused movie costs no drawing.
+    EXPECT_FALSE(evaluate(m_control->page(), kEmulatorRuns).toBool());
+    // ...without its own play button over the movie: the program has one.
+    EXPECT_EQ(evaluate(m_control->page(), "getComputedStyle(document.querySelector('#stage > *')"
+                                          ".shadowRoot.getElementById('play-button')).display")
+                  .toString(),
+              "none");
 
     m_control->play();
     EXPECT_TRUE(m_control->isPlaying());
     EXPECT_TRUE(waitUntil([&] { return m_control->currentFrame() >= held + 6; }, 3000));
     EXPECT_TRUE(m_control->isPlaying());
+    EXPECT_TRUE(evaluate(m_control->page(), kEmulatorRuns).toBool());
 }
 
 TEST_F(RuffleFlashControlTest, GotoWhileStoppedHoldsThatFrame) {
