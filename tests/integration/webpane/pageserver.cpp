@@ -34,6 +34,11 @@ PageServer::PageServer() {
         response.status = 404;
         response.set_content(pageBody("missing"), kHtml);
     });
+    server.Get("/program", [this](const httplib::Request& request, httplib::Response& response) {
+        record(request);
+        response.set_header("Content-Disposition", "attachment; filename=\"setup.sh\"");
+        response.set_content("#!/bin/sh\necho ran > /tmp/lumora-pane-ran\n", "application/x-sh");
+    });
     m_http.start();
 }
 

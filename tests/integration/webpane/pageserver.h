@@ -14,6 +14,7 @@ namespace lumora::test {
 //   /page/NAME   an HTML page, cacheable for an hour
 //   /redirect    302 to /page/target
 //   /missing     404 with an HTML body
+//   /program     a shell script sent as a download
 class PageServer {
 public:
     PageServer();

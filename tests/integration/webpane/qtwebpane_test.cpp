@@ -4,9 +4,13 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPointer>
 #include <QTest>
 #include <QThread>
+#include <QWebEngineDownloadRequest>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 #include <QWidget>
 
@@ -221,6 +225,27 @@ TEST_F(QtWebPaneTest, NonWebSchemesAreRefused) {
     EXPECT_EQ(m_completes, 2); // refused navigations complete nothing
     for (const QString& address : addresses)
         QDesktopServices::unsetUrlHandler(QUrl(address).scheme());
+}
+
+TEST_F(QtWebPaneTest, DownloadsAreRefused) {
+    // A site page offering a program: the pane never takes it, so nothing lands on the disk.
+    auto* view = qobject_cast<QWebEngineView*>(m_pane->widget());
+    QList<QPointer<QWebEngineDownloadRequest>> offered;
+    QObject::connect(view->page()->profile(), &QWebEngineProfile::downloadRequested, view,
+                     [&](QWebEngineDownloadRequest* request) { offered.append(request); });
+    const QString page = m_server.address("/page/start");
+    ASSERT_TRUE(load(page));
+    clickLinkTo(m_server.address("/program"));
+    ASSERT_TRUE(waitUntil([&] { return !offered.isEmpty(); }, kLoadTimeoutMs));
+    settle(500);
+    for (const auto& request : offered) {
+        if (request) {
+            EXPECT_EQ(request->state(), QWebEngineDownloadRequest::DownloadCancelled);
+        }
+    }
+    const QString folder = view->page()->profile()->downloadPath();
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/setup.sh")));
+    EXPECT_EQ(m_pane->locationUrl(), page);
 }
 
 TEST_F(QtWebPaneTest, PaneOutlivesItsWidget) {
