@@ -8,8 +8,7 @@ std::optional<QUrl> externalAddress(const QString& address) {
         return std::nullopt;
     const QUrl url = QUrl::fromUserInput(trimmed);
     // Other schemes (a chat program's own, say) go to the handler the desktop has for them.
-    if (!url.isValid() || url.scheme().isEmpty() || url.isLocalFile() ||
-        url.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) == 0)
+    if (!url.isValid() || url.scheme().isEmpty() || url.isLocalFile())
         return std::nullopt;
     return url;
 }
