@@ -24,31 +24,10 @@ sockaddr_in loopback(int port) {
     return address;
 }
 
-// A socket bound to a port the system chose, and that port.
-std::pair<int, int> boundSocket() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        throw std::runtime_error("no socket");
-    sockaddr_in address = loopback(0);
-    socklen_t size = sizeof address;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-        ::close(fd);
-        throw std::runtime_error("cannot bind a loopback port");
-    }
-    return {fd, ntohs(address.sin_port)};
-}
-
 } // namespace
 
-int closedPort() {
-    const auto [fd, port] = boundSocket();
-    ::close(fd);
-    return port;
-}
-
 BlackholePort::BlackholePort() {
-    std::tie(m_listener, m_port) = boundSocket();
+    std::tie(m_listener, m_port) = boundLoopbackSocket();
     ::listen(m_listener, 0);
     // Linux keeps backlog + 1 completed connections; once they are queued, further handshakes
     // are dropped silently and the client waits. A few fillers leave no room for doubt.
@@ -68,7 +47,7 @@ BlackholePort::~BlackholePort() {
 }
 
 MuteServer::MuteServer() {
-    std::tie(m_listener, m_port) = boundSocket();
+    std::tie(m_listener, m_port) = boundLoopbackSocket();
     ::listen(m_listener, 16);
     if (::pipe2(m_stop, O_CLOEXEC) != 0)
         throw std::runtime_error("no pipe");

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "support/loopbackport.h"
+
 #include <atomic>
 #include <thread>
 #include <vector>
 
 namespace lumora::test {
-
-// A loopback port nothing listens on: connections are refused at once.
-int closedPort();
 
 // A loopback port whose accept queue is full and never drained: new connections get no
 // answer at all, as behind a firewall that drops packets.

@@ -1,31 +1,15 @@
 #include "localserver.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
+#include "support/loopbackport.h"
+
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <stdexcept>
+#include <tuple>
 
 namespace lumora::test {
-
-namespace {
-
-// Binds a TCP socket to 127.0.0.1 at a port of the system's choice; returns its number.
-int bindLoopback(int socket) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
-    if (::bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
-        throw std::runtime_error("bind failed");
-    socklen_t length = sizeof address;
-    ::getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length);
-    return ntohs(address.sin_port);
-}
-
-} // namespace
 
 LocalServer::LocalServer() {
     httplib::Server& server = m_http.server();
@@ -83,15 +67,8 @@ std::string LocalServer::lastMethod() const {
     return m_lastMethod;
 }
 
-SilentPort::SilentPort() : m_socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-    if (m_socket < 0)
-        throw std::runtime_error("no socket");
-    try {
-        m_port = bindLoopback(m_socket);
-    } catch (...) {
-        ::close(m_socket);
-        throw;
-    }
+SilentPort::SilentPort() {
+    std::tie(m_socket, m_port) = boundLoopbackSocket();
     // The kernel completes connections into the backlog; nobody ever reads them.
     ::listen(m_socket, 16);
 }
@@ -111,21 +88,6 @@ std::string SilentPort::firstBytesReceived() {
     const ssize_t size = ::recv(connection, buffer, sizeof buffer, 0);
     ::close(connection);
     return size > 0 ? std::string(buffer, std::size_t(size)) : std::string();
-}
-
-int refusedPort() {
-    const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (socket < 0)
-        throw std::runtime_error("no socket");
-    int port = 0;
-    try {
-        port = bindLoopback(socket);
-    } catch (...) {
-        ::close(socket);
-        throw;
-    }
-    ::close(socket);
-    return port;
 }
 
 } // namespace lumora::test

@@ -55,7 +55,4 @@ private:
     int m_port = 0;
 };
 
-// A loopback port nothing listens on: bound to learn a free number, then closed.
-int refusedPort();
-
 } // namespace lumora::test

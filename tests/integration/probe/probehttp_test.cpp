@@ -1,4 +1,5 @@
 #include "localserver.h"
+#include "support/loopbackport.h"
 #include "urlprobe.h"
 
 #include "fakes/fakeurlprobe.h"
@@ -105,7 +106,7 @@ TEST(ProbeNoServer, SilentServerIsUnreachableWithinTheBound) {
 TEST(ProbeNoServer, RefusedPortIsUnreachableAtOnce) {
     CurlUrlProbe probe(10s);
     const auto start = Clock::now();
-    EXPECT_FALSE(probe.isUrlReachable(QStringLiteral("127.0.0.1:%1/").arg(test::refusedPort())));
+    EXPECT_FALSE(probe.isUrlReachable(QStringLiteral("127.0.0.1:%1/").arg(test::closedPort())));
     EXPECT_LT(Clock::now() - start, 2s);
 }
 
@@ -127,7 +128,7 @@ TEST_F(ProbeHttp, NavigateWithRetryProbesTheRealServerTwice) {
 
 TEST(ProbeNoServer, NavigateWithRetryFallsBackWhenNothingListens) {
     CurlUrlProbe probe(kTestTimeout);
-    const QString page = QStringLiteral("http://127.0.0.1:%1/ads.htm").arg(test::refusedPort());
+    const QString page = QStringLiteral("http://127.0.0.1:%1/ads.htm").arg(test::closedPort());
     QStringList navigated;
     navigateWithRetry(probe, page, QStringLiteral("offline.htm"),
                       [&](const QString& to) { navigated << to; });
