@@ -8,9 +8,9 @@ set(CPACK_PACKAGE_NAME lumora-channel)
 set(CPACK_PACKAGE_VENDOR "Lumora")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Lumora学汉字 - children's learning programmes client")
-set(CPACK_PACKAGE_DESCRIPTION "Desktop client for the Lumora learning channels: Flash movies, \
-videos and audio for young children, picked from the channel's catalogue, with the bundled demo \
-content and service.")
+set(CPACK_PACKAGE_DESCRIPTION "Desktop client for the Lumora learning channels: Flash movies,
+videos and audio for young children, picked from the channel's catalogue,
+with the bundled demo content and service.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /opt/lumora-channel)
 set(CPACK_STRIP_FILES ON)
 
@@ -22,7 +22,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # GStreamer elements behind the media player (libav decodes FLV video), and Chinese fonts.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, qt6-image-formats-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-libav, fonts-noto-cjk")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# The Wayland platform plugin lets the client run natively in a Wayland session.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")
 
 # The /usr files only go into the package: a plain `cmake --install --prefix ROOT` must never
 # write outside ROOT, so they are staged by CPack alone.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package in build-pkg and checks it without touching the system: its file
-# list and dependencies, then the extracted package started under a virtual display with a
-# throwaway HOME until its main window shows the default edition's title.
+# list and dependencies, the menu entry and AppStream metainfo through their validators, the
+# icons, lintian, then the extracted package started under a virtual display with a throwaway
+# HOME until its main window shows the default edition's title.
 #   packaging/test-deb.sh [--apt]   --apt also installs it with apt-get, starts it, removes it
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,8 +12,10 @@ apt=0
 title=宝宝学识字
 
 
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMORA_BUILD_TESTS=OFF \
-  >/dev/null
+  "${launcher[@]}" >/dev/null
 cmake --build "$build" -j2 >/dev/null
 rm -f "$build"/lumora-channel_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
@@ -30,12 +33,15 @@ for f in /opt/lumora-channel/Client/lumora-channel /opt/lumora-channel/Client/li
   /opt/lumora-channel/Client/Resource/xml/23.xml \
   /opt/lumora-channel/Config/Source.ini /opt/lumora-channel/Resource/Html/offline/mp3.htm \
   /usr/bin/lumora-channel /usr/share/applications/lumora-channel.desktop \
-  /usr/share/icons/hicolor/scalable/apps/lumora-channel.svg; do
+  /usr/share/icons/hicolor/scalable/apps/lumora-channel.svg \
+  /usr/share/metainfo/lumora-channel.metainfo.xml; do
   grep -qx -- "$f" "$work/files" || fail "$f is not in the package"
 done
 echo "contents: $(wc -l <"$work/files") entries, the expected files present"
 outside=$(grep -v -e '^/opt/lumora-channel' -e '^/usr/bin/lumora-channel$' \
-  -e '^/usr/share/applications' -e '^/usr/share/icons' -e '^/$' -e '^/opt/$' -e '^/usr/$' \
+  -e '^/usr/share/applications' -e '^/usr/share/icons' -e '^/usr/share/metainfo' \
+  -e '^/usr/share/doc/\(lumora-channel/.*\)\?$' -e '^/usr/share/man/\(man1/\(lumora-channel\.1\.gz\)\?\)\?$' \
+  -e '^/usr/share/lintian/\(overrides/\(lumora-channel\)\?\)\?$' -e '^/$' -e '^/opt/$' -e '^/usr/$' \
   -e '^/usr/bin/$' -e '^/usr/share/$' "$work/files" || true)
 [ -z "$outside" ] || fail "unexpected files: $outside"
 
@@ -47,6 +53,21 @@ for d in libqt6widgets6 libqt6webenginewidgets6 libcurl4 libxml2 qt6-qpa-plugins
   grep -q "$d" <<<"$depends" || fail "Depends lacks $d"
 done
 [ "$(dpkg-deb -f "$deb" Version)" = 2.0.0.23 ] || fail "wrong version"
+
+# --- desktop integration and lintian ---
+meta=$work/meta
+dpkg-deb -x "$deb" "$meta"
+desktop-file-validate "$meta/usr/share/applications/lumora-channel.desktop" || fail "desktop file"
+appstreamcli validate --no-net "$meta/usr/share/metainfo/lumora-channel.metainfo.xml" ||
+  fail "AppStream metainfo"
+for size in 16 22 24 32 48 64 128 256; do
+  icon=$meta/usr/share/icons/hicolor/${size}x$size/apps/lumora-channel.png
+  [ "$(identify -format '%wx%h' "$icon" 2>/dev/null)" = "${size}x$size" ] || fail "icon $size"
+done
+echo "desktop: menu entry and metainfo valid, icons in 8 sizes"
+# Tags that stay are overridden inside the package, each with its reason.
+lintian --fail-on error,warning --display-level '>=warning' "$deb" || fail "lintian"
+echo "lintian: clean"
 
 # Starts LAUNCHER with a fresh HOME under a virtual display, waits for the main window, checks its
 # title and the user's private tree, then ends the program.
