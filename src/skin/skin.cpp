@@ -81,12 +81,23 @@ QString skinFolder() {
 }
 
 QPixmap skinPicture(const QString& name) {
+    return skinPicture(name, qApp ? qApp->devicePixelRatio() : 1.0);
+}
+
+QPixmap skinPicture(const QString& name, qreal devicePixelRatio) {
     if (folder().isEmpty())
         return {};
-    const QString path = QDir(folder()).filePath(name + QStringLiteral(".png"));
+    const bool sharp = devicePixelRatio > 1.0;
+    const QString path = QDir(folder()).filePath(
+        name + (sharp ? QStringLiteral("@2x.png") : QStringLiteral(".png")));
     QPixmap picture;
-    if (!QPixmapCache::find(path, &picture) && picture.load(path))
+    if (!QPixmapCache::find(path, &picture) && picture.load(path)) {
+        if (sharp)
+            picture.setDevicePixelRatio(2.0); // the same size on screen, twice the pixels
         QPixmapCache::insert(path, picture);
+    }
+    if (picture.isNull() && sharp)
+        return skinPicture(name, 1.0);
     return picture;
 }
 

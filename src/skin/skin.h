@@ -25,7 +25,10 @@ bool loadSkin(QApplication& app, const QString& dir);
 // The skin folder loadSkin was given (empty before).
 QString skinFolder();
 
-// The picture name + ".png" from the skin folder; a null pixmap when it is missing.
+// The picture name + ".png" from the skin folder; a null pixmap when it is missing. On screens
+// of a higher pixel density (the application's device pixel ratio, or the one given) it is the
+// twice-as-dense "name@2x.png", shown at the same size.
 QPixmap skinPicture(const QString& name);
+QPixmap skinPicture(const QString& name, qreal devicePixelRatio);
 
 } // namespace lumora
