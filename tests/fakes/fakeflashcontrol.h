@@ -2,6 +2,7 @@
 
 #include "flashcontrol.h"
 
+#include <QKeyEvent>
 #include <QStringList>
 #include <QWidget>
 
@@ -27,8 +28,26 @@ public:
     bool callThrows = false;
     QStringList calls;
 
-    explicit FakeFlashControl(QWidget* parent = nullptr) : m_widget(new QWidget(parent)) {
+    // The control's own full screen, as the player movie takes it; Esc at the control leaves it
+    // unless leavesOnEsc is false.
+    bool fullScreen = false;
+    bool leavesOnEsc = true;
+    int escapes = 0;
+
+    explicit FakeFlashControl(QWidget* parent = nullptr)
+        : m_widget(new QWidget(parent)), m_escWatcher(*this) {
         m_widget->setObjectName(QStringLiteral("ShockwaveFlash1"));
+        m_widget->installEventFilter(&m_escWatcher);
+    }
+    void setFullScreen(bool on) {
+        fullScreen = on;
+        if (onFullScreenChanged)
+            onFullScreenChanged(on);
+    }
+    // The player movie answers a request without arguments, e.g. answer("getPlayState", "1").
+    void answer(const char* function, const QString& number) {
+        replies[QStringLiteral("<invoke name=\"%1\"></invoke>").arg(QLatin1String(function))] =
+            QStringLiteral("<number>%1</number>").arg(number);
     }
     QWidget* widget() override { return m_widget; }
     void setMovie(const QString& movie) override {
@@ -77,8 +96,26 @@ public:
     }
 
 private:
+    class EscWatcher : public QObject {
+    public:
+        explicit EscWatcher(FakeFlashControl& flash) : m_flash(flash) {}
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::KeyPress &&
+                static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+                ++m_flash.escapes;
+                if (m_flash.fullScreen && m_flash.leavesOnEsc)
+                    m_flash.setFullScreen(false);
+            }
+            return false;
+        }
+
+    private:
+        FakeFlashControl& m_flash;
+    };
+
     QWidget* m_widget; // owned by its parent, as the real control's view is
     QString m_movie;
+    EscWatcher m_escWatcher;
 };
 
 } // namespace lumora::test

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "asyncprobe.h"
 #include "urlprobe.h"
 
 #include <QHash>
 #include <QList>
+#include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
 #include <algorithm>
+#include <functional>
 #include <stdexcept>
 
 namespace lumora::test {
@@ -42,5 +46,41 @@ private:
     QHash<QString, QList<Answer>> m_scripts;
     QStringList m_calls;
 };
+
+// Keeps every question open until the test answers it, as a slow site would.
+class HeldUrlProbe : public AsyncUrlProbe {
+public:
+    void askReachable(const QString& address, QObject* context, Answer answer) override {
+        m_open.append({address, context, std::move(answer)});
+    }
+    QStringList openQuestions() const {
+        QStringList addresses;
+        for (const Question& q : m_open)
+            addresses << q.address;
+        return addresses;
+    }
+    // Answers the oldest open question, as the real probe would: not once its asker is gone.
+    void answerOldest(bool reachable) {
+        Question q = m_open.takeFirst();
+        if (q.context)
+            q.answer(reachable);
+    }
+
+private:
+    struct Question {
+        QString address;
+        QPointer<QObject> context;
+        Answer answer;
+    };
+    QList<Question> m_open;
+};
+
+// navigateWithRetry with every answer given before it returns.
+inline void navigateInline(UrlProbe& probe, const QString& address, const QString& fallback,
+                           std::function<void(const QString&)> navigate) {
+    InlineUrlProbe asking(probe);
+    QObject context;
+    navigateWithRetry(asking, address, fallback, &context, std::move(navigate));
+}
 
 } // namespace lumora::test

@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 #include "flashfactory.h"
+#include "runningcopy.h"
 #include "shell.h"
 #include "singleinstance.h"
 #include "windowsystem.h"
@@ -82,6 +83,17 @@ public:
     bool createAlreadyExists(const QString& name) override {
         created << name;
         return held.contains(name);
+    }
+};
+
+// Records which editions were asked to show themselves; answers whether one runs.
+class FakeRunningCopyLink : public RunningCopyLink {
+public:
+    bool answers = true;
+    QStringList asked;
+    bool askToShow(const QString& mutexName) override {
+        asked << mutexName;
+        return answers;
     }
 };
 
