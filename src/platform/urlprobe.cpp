@@ -1,10 +1,8 @@
 #include "urlprobe.h"
 
-#include <curl/curl.h>
+#include <QUrl>
 
 #include <algorithm>
-#include <memory>
-#include <string>
 
 namespace lumora {
 
@@ -12,50 +10,12 @@ namespace {
 
 const QString kPlainScheme = QStringLiteral("http://");
 const QString kSecureScheme = QStringLiteral("https://");
-constexpr char kAgent[] = "InetURL:/1.0";
 // The longest address browsers of the platform accept; anything longer is not a site page.
 constexpr qsizetype kMaxAddressLength = 2083;
-constexpr long kOkStatus = 200;
-constexpr long kFoundStatus = 302;
 
-void initCurlOnce() {
-    // Thread-safe by the rules of function-local statics; libcurl wants this before any handle.
-    static const CURLcode init = curl_global_init(CURL_GLOBAL_DEFAULT);
-    (void)init;
-}
-
-// Printable ASCII without blanks: what may stand in an address as given to libcurl.
-bool isPlainAddress(const QString& address) {
-    if (address.isEmpty() || address.size() > kMaxAddressLength)
-        return false;
-    return std::all_of(address.begin(), address.end(),
-                       [](QChar c) { return c.unicode() > 0x20 && c.unicode() < 0x7f; });
-}
-
-struct Exchange {
-    CURL* handle = nullptr;
-    bool answered = false;
-    long status = 0;
-};
-
-// Ends the transfer at the blank line after the final answer's headers, so no body is read.
-size_t onHeaderLine(char* data, size_t size, size_t count, void* user) {
-    auto* exchange = static_cast<Exchange*>(user);
-    const size_t length = size * count;
-    const bool blankLine = length == 0 || data[0] == '\r' || data[0] == '\n';
-    if (!blankLine)
-        return length;
-    long status = 0;
-    curl_easy_getinfo(exchange->handle, CURLINFO_RESPONSE_CODE, &status);
-    if (status >= 100 && status < 200)
-        return length; // an interim answer; the final one follows
-    exchange->answered = true;
-    exchange->status = status;
-    return 0;
-}
-
-size_t refuseBody(char*, size_t, size_t, void*) {
-    return 0;
+bool hasControlCharacter(const QString& address) {
+    return std::any_of(address.begin(), address.end(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
 }
 
 } // namespace
@@ -67,71 +27,19 @@ QString probeAddress(const QString& address) {
     return kPlainScheme + address;
 }
 
-CurlUrlProbe::CurlUrlProbe(std::chrono::milliseconds timeout)
-    : m_timeout(std::max(timeout, std::chrono::milliseconds(1))) {} // 0 would mean no bound
-
-bool CurlUrlProbe::isUrlReachable(const QString& address) {
+std::optional<QByteArray> requestAddress(const QString& address) {
     const QString target = probeAddress(address);
-    if (!isPlainAddress(target))
-        return false;
-    initCurlOnce();
-    const std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> handle(curl_easy_init(),
-                                                                     curl_easy_cleanup);
-    if (!handle)
-        return false;
-    curl_slist* headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
-    headers = curl_slist_append(headers, "Pragma: no-cache");
-    const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headerList(
-        headers, curl_slist_free_all);
-    if (!headers)
-        return false;
-
-    Exchange exchange;
-    exchange.handle = handle.get();
-    const std::string url = target.toStdString();
-    const long timeoutMs = static_cast<long>(m_timeout.count());
-    CURL* h = handle.get();
-    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(h, CURLOPT_USERAGENT, kAgent);
-    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers);
-    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(h, CURLOPT_FRESH_CONNECT, 1L);
-    curl_easy_setopt(h, CURLOPT_FORBID_REUSE, 1L);
-    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, timeoutMs);
-    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, timeoutMs);
-    // A proxy's own "200 Connection established" must not pass for the server's answer.
-    curl_easy_setopt(h, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, onHeaderLine);
-    curl_easy_setopt(h, CURLOPT_HEADERDATA, &exchange);
-    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, refuseBody);
-    // The transfer ends in a write error by design once the headers are in; only they count.
-    curl_easy_perform(h);
-    return exchange.answered && (exchange.status == kOkStatus || exchange.status == kFoundStatus);
-}
-
-namespace {
-
-bool probeQuietly(UrlProbe& probe, const QString& address) {
-    try {
-        return probe.isUrlReachable(address);
-    } catch (...) {
-        return false;
-    }
-}
-
-} // namespace
-
-void navigateWithRetry(UrlProbe& probe, const QString& address, const QString& fallback,
-                       const std::function<void(const QString&)>& navigate) {
-    const bool reachable = probeQuietly(probe, address) || probeQuietly(probe, address);
-    try {
-        navigate(reachable ? address : fallback);
-    } catch (...) {
-        // The pane keeps what it showed.
-    }
+    if (hasControlCharacter(target))
+        return std::nullopt;
+    const QUrl url(target, QUrl::TolerantMode);
+    const QString scheme = url.scheme();
+    if (!url.isValid() || url.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return std::nullopt;
+    QByteArray encoded = url.toEncoded(QUrl::RemoveFragment);
+    if (encoded.size() > kMaxAddressLength)
+        return std::nullopt;
+    return encoded;
 }
 
 } // namespace lumora

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
-#include <chrono>
-#include <functional>
+#include <optional>
 
 namespace lumora {
 
@@ -21,25 +21,10 @@ public:
 // "http://" somewhere or starts with "https://" (in any case).
 QString probeAddress(const QString& address);
 
-// Probes over HTTP with libcurl: GET without following redirects, past any cache, reading the
-// status and nothing of the body.
-class CurlUrlProbe : public UrlProbe {
-public:
-    static constexpr std::chrono::milliseconds kDefaultTimeout{10000};
-
-    // timeout bounds the whole probe, connection included.
-    explicit CurlUrlProbe(std::chrono::milliseconds timeout = kDefaultTimeout);
-
-    bool isUrlReachable(const QString& address) override;
-
-private:
-    std::chrono::milliseconds m_timeout;
-};
-
-// Navigates to address when the probe finds it reachable, trying a second time before giving
-// up; otherwise navigates to fallback. A throwing probe counts as unreachable; nothing thrown
-// by the probe or by navigate leaves this function.
-void navigateWithRetry(UrlProbe& probe, const QString& address, const QString& fallback,
-                       const std::function<void(const QString&)>& navigate);
+// What goes on the request line for address, encoded as a browser does: blanks and non-ASCII
+// characters percent-encoded as UTF-8, a non-ASCII host in its ASCII form. Nothing for
+// addresses no request can be made of (no host, a scheme other than http and https, control
+// characters, longer than browsers accept).
+std::optional<QByteArray> requestAddress(const QString& address);
 
 } // namespace lumora

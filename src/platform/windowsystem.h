@@ -9,6 +9,11 @@ namespace lumora {
 
 using NativeWindow = std::uint32_t;
 
+// Cuts a text as the original's 100-character buffers did (99 characters and a terminator).
+QString cutToBuffer(const QString& text);
+// File-name part of a program path after the path was cut to the buffer.
+QString instanceNameFromPath(const QString& path);
+
 // Top-level window lookup and activation of the desktop's window system.
 class WindowSystem {
 public:

@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "failurereport.h"
 #include "x11windowsystem.h"
 
 #include <QGuiApplication>
@@ -8,26 +9,15 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <exception>
 
 namespace lumora {
 
 LumoraApplication::LumoraApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool LumoraApplication::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception& e) {
-        reportEscapedFailure(m_dialogs, e.what());
-    } catch (...) {
-        reportEscapedFailure(m_dialogs, "unknown error");
-    }
-    return true;
-}
-
-void reportEscapedFailure(Dialogs* dialogs, const char* what) {
-    if (dialogs)
-        dialogs->showError(QString::fromUtf8(what));
+    bool handled = true;
+    runReportingFailure(m_dialogs, [&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }
 
 RestoreRequestFilter::RestoreRequestFilter(std::function<void()> onRestore)

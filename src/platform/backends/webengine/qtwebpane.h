@@ -34,8 +34,10 @@ public:
     QString locationUrl() const override;
     void setBodyScrollAndBorder(const QString& scroll, const QString& borderStyle) override;
 
-    // Called for every navigation refused for its scheme (by navigate or by the page).
-    std::function<void(const QUrl& url)> onNavigationRefused;
+    // Told of every navigation refused for its scheme (by navigate or by the page).
+    void setNavigationRefusedHandler(std::function<void(const QUrl& url)> handler) {
+        m_onNavigationRefused = std::move(handler);
+    }
 
     static bool isAllowedScheme(const QString& scheme);
 
@@ -48,6 +50,7 @@ private:
     std::unique_ptr<WebPanePage> m_page;
     bool m_uncached = false;
     bool m_failed = false;
+    std::function<void(const QUrl& url)> m_onNavigationRefused;
 };
 
 // Panes of one program share an off-the-record profile: nothing is written to disk.

@@ -1,12 +1,17 @@
 #include "qtdialogs.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QUrl>
 
 #include <stdexcept>
+
+#include <unistd.h>
 
 namespace lumora {
 
@@ -41,12 +46,38 @@ namespace {
 struct RuffleFiles : FlashInstance {
     void release() override {}
 };
+
+const QString kWebEngineHelper = QStringLiteral("QtWebEngineProcess");
 } // namespace
+
+QString webEngineHelperPath(const QString& fromEnvironment, const QString& libraryExecutables,
+                            const QString& programDir) {
+    if (!fromEnvironment.isEmpty())
+        return QFileInfo::exists(fromEnvironment) ? fromEnvironment : QString();
+    for (const QString& dir : {libraryExecutables, programDir}) {
+        const QString candidate = dir + QLatin1Char('/') + kWebEngineHelper;
+        if (QFileInfo::exists(candidate))
+            return candidate;
+    }
+    return {};
+}
+
+bool isRunnableFile(const QString& path) {
+    return !path.isEmpty() && QFileInfo(path).isFile() &&
+           ::access(QFile::encodeName(path).constData(), X_OK) == 0;
+}
 
 std::unique_ptr<FlashInstance> RuffleFlashFactory::create() {
     const QFileInfo script(m_appDir + QStringLiteral("ruffle/ruffle.js"));
     if (!script.isFile() || !script.isReadable())
         throw std::runtime_error("the Flash player control is not installed");
+    // Without its helper the web engine ends the program at the first pane it shows.
+    const QString helper =
+        webEngineHelperPath(qEnvironmentVariable("QTWEBENGINEPROCESS_PATH"),
+                            QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath),
+                            QCoreApplication::applicationDirPath());
+    if (!isRunnableFile(helper))
+        throw std::runtime_error("the web engine's helper process cannot be started");
     return std::make_unique<RuffleFiles>();
 }
 

@@ -10,11 +10,6 @@ namespace lumora {
 // Name of the client message by which one copy asks another to show its window restored.
 inline constexpr const char* kRestoreMessageAtom = "_LUMORA_RESTORE";
 
-// Cuts a text as the original's 100-character buffers did (99 characters and a terminator).
-QString cutToBuffer(const QString& text);
-// File-name part of a program path after the path was cut to the buffer.
-QString instanceNameFromPath(const QString& path);
-
 // Window lookup through the X server (libxcb): WM_CLASS, _NET_WM_NAME, _NET_WM_PID.
 class X11WindowSystem : public WindowSystem {
 public:

@@ -21,10 +21,6 @@ private:
     Dialogs* m_dialogs = nullptr;
 };
 
-// Shows the error text of an exception in the standard error box; the one place where a
-// failure that escaped a handler is reported.
-void reportEscapedFailure(Dialogs* dialogs, const char* what);
-
 // Runs onRestore when another copy of the program asks this one to show itself.
 class RestoreRequestFilter : public QAbstractNativeEventFilter {
 public:

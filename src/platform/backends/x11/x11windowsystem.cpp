@@ -1,7 +1,5 @@
 #include "x11windowsystem.h"
 
-#include <QFileInfo>
-
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -11,14 +9,6 @@
 #include <unistd.h>
 
 namespace lumora {
-
-QString cutToBuffer(const QString& text) {
-    return text.left(99);
-}
-
-QString instanceNameFromPath(const QString& path) {
-    return QFileInfo(cutToBuffer(path)).fileName();
-}
 
 struct X11WindowSystem::Connection {
     xcb_connection_t* conn = nullptr;

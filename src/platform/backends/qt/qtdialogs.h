@@ -24,8 +24,9 @@ public:
     bool startProgram(const QString& path) override;
 };
 
-// The Flash control is the Flash emulator's files in the program's "ruffle" folder; without
-// them no control can be created.
+// The Flash control is the Flash emulator's files in the program's "ruffle" folder, played in
+// a web engine pane; without the files, or without the web engine's helper process, no control
+// can be created.
 class RuffleFlashFactory : public FlashControlFactory {
 public:
     explicit RuffleFlashFactory(QString appDir) : m_appDir(std::move(appDir)) {}
@@ -34,5 +35,13 @@ public:
 private:
     QString m_appDir;
 };
+
+// The web engine's helper process as the engine looks for it: the path in
+// QTWEBENGINEPROCESS_PATH alone when that is set, else the first that exists of Qt's library
+// executables folder and the program's folder. Empty when there is none.
+QString webEngineHelperPath(const QString& fromEnvironment, const QString& libraryExecutables,
+                            const QString& programDir);
+// A regular file this user may run.
+bool isRunnableFile(const QString& path);
 
 } // namespace lumora

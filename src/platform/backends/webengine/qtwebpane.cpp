@@ -78,8 +78,8 @@ bool QtWebPane::isAllowedScheme(const QString& scheme) {
 }
 
 void QtWebPane::refuse(const QUrl& url) {
-    if (onNavigationRefused)
-        onNavigationRefused(url);
+    if (m_onNavigationRefused)
+        m_onNavigationRefused(url);
 }
 
 void QtWebPane::usePage(bool uncached) {
