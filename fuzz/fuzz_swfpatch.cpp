@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const bool loop : {true, false}) {
         QByteArray out;
         try {
-            out = lumora::instrumentMovie(swf, lumora::SwfPatchOptions{loop});
+            out = lumora::instrumentMovie(swf, lumora::SwfPatchOptions{loop, {}});
         } catch (const lumora::SwfError&) {
             continue;
         }
@@ -39,6 +39,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             LUMORA_FUZZ_CHECK(out == swf);
         else
             LUMORA_FUZZ_CHECK(out != swf);
+
+        // Whatever is prepared keeps the movie's own version, in the shell's content or itself.
+        lumora::PreparedMovie prepared;
+        try {
+            prepared = lumora::prepareMovie(swf, lumora::SwfPatchOptions{loop, {}});
+        } catch (const lumora::SwfError&) {
+            LUMORA_FUZZ_CHECK(info->avm2); // only for want of an ActionScript 3 shell
+            continue;
+        }
+        const QByteArray& content = prepared.content.isEmpty() ? prepared.movie : prepared.content;
+        const std::optional<lumora::SwfInfo> kept = lumora::readSwfInfo(content);
+        LUMORA_FUZZ_CHECK(kept.has_value());
+        checkSame(*info, *kept);
+        LUMORA_FUZZ_CHECK(lumora::readSwfInfo(prepared.movie).has_value());
     }
     return 0;
 }

@@ -85,11 +85,26 @@ class Main {
 		stream.addEventListener(NetStatusEvent.NET_STATUS, onStatus);
 		// Unhandled error events would end the movie's scripts; a bad file just stays stopped.
 		stream.addEventListener(AsyncErrorEvent.ASYNC_ERROR, function(_) {});
-		stream.addEventListener(SecurityErrorEvent.SECURITY_ERROR, function(_) state = STOPPED);
-		stream.addEventListener(IOErrorEvent.IO_ERROR, function(_) state = STOPPED);
+		stream.addEventListener(SecurityErrorEvent.SECURITY_ERROR, function(event) {
+			note(event.type + " " + event.text);
+			state = STOPPED;
+		});
+		stream.addEventListener(IOErrorEvent.IO_ERROR, function(event) {
+			note(event.type + " " + event.text);
+			state = STOPPED;
+		});
 		video.attachNetStream(stream);
 		if (param(params, "autostart") != "false")
 			start();
+	}
+
+	// What the stream says goes to the page's console, and from there to the program's log.
+	static function note(text:String) {
+		if (!ExternalInterface.available)
+			return;
+		try {
+			ExternalInterface.call("console.info", "player movie: " + text);
+		} catch (e:Dynamic) {}
 	}
 
 	static function param(params:Dynamic, name:String):String {
@@ -130,8 +145,17 @@ class Main {
 	}
 
 	function start() {
+		note("play " + file);
 		state = PLAYING;
-		stream.play(file);
+		stream.play(address(file));
+	}
+
+	// The player reads a local path as an address: '%', '#' and '?' of a file name must stay
+	// themselves.
+	static function address(file:String):String {
+		if (file.charAt(0) != "/")
+			return file;
+		return file.split("%").join("%25").split("#").join("%23").split("?").join("%3F");
 	}
 
 	function playPause() {
@@ -185,6 +209,7 @@ class Main {
 
 	function onStatus(event:NetStatusEvent) {
 		var code:String = Reflect.field(event.info, "code");
+		note(code);
 		switch (code) {
 			case "NetStream.Play.Stop":
 				state = STOPPED;

@@ -3,6 +3,7 @@
 #include "rounding.h"
 
 #include <QRegularExpression>
+#include <QUrl>
 
 #include <optional>
 
@@ -73,6 +74,19 @@ int flvGetPosition(ExternalInterfaceCaller& flash) {
 
 int flvGetPlayState(ExternalInterfaceCaller& flash) {
     return askNumber(flash, kPlayStateRequest, kPlayStateError);
+}
+
+std::optional<MoviePlayState> flvMoviePlayState(ExternalInterfaceCaller& flash) {
+    const int state = flvGetPlayState(flash);
+    if (state < int(MoviePlayState::Stopped) || state > int(MoviePlayState::Paused))
+        return std::nullopt;
+    return MoviePlayState(state);
+}
+
+QString flvPlayerVars(const QString& file) {
+    return QStringLiteral("file=") + QString::fromLatin1(QUrl::toPercentEncoding(file, "/:")) +
+           QStringLiteral("&overstretch=true&showdigits=true&autostart=true&showplayerbar=true"
+                          "&callback=true&enablejs=true&streamscript=http://");
 }
 
 QString stripNumberTags(const QString& reply) {

@@ -46,6 +46,19 @@ int knobToPosition(int total, const Span& knob, const Span& bar) {
     return roundHalfEven(ratio(double(knob.left) - bar.left, total, room)).value_or(kNoPosition);
 }
 
+int draggedKnobLeft(const Span& knob, int dx, const Span& bar, int loadedWidth) {
+    const int left = knob.left + dx;
+    if (left < bar.left)
+        return bar.left;
+    if (left > bar.left + loadedWidth)
+        return bar.left + loadedWidth - knob.width;
+    return left;
+}
+
+int knobLeftCentredAt(int x, const Span& knob, const Span& bar) {
+    return x + bar.left - roundHalfEven(knob.width / 2.0).value_or(0);
+}
+
 void setLoadBar(int percent, Span& load, const Span& bar) {
     if (percent == kUnknownPercent)
         return;

@@ -102,6 +102,7 @@ const QHash<int, QString>& actionNames() {
         {kActionNot, "Not"},
         {kActionPop, "Pop"},
         {kActionCallFunction, "CallFunction"},
+        {kActionNewObject, "NewObject"},
         {kActionReturn, "Return"},
         {kActionEquals2, "Equals2"},
         {kActionToNumber, "ToNumber"},

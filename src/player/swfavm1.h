@@ -14,6 +14,7 @@ enum ActionCode : int {
     kActionNot = 0x12,
     kActionPop = 0x17,
     kActionCallFunction = 0x3d,
+    kActionNewObject = 0x40,
     kActionReturn = 0x3e,
     kActionEquals2 = 0x49,
     kActionToNumber = 0x4a,
@@ -46,6 +47,7 @@ public:
     Avm1Writer& setMember() { return plain(kActionSetMember); }
     Avm1Writer& callFunction() { return plain(kActionCallFunction); }
     Avm1Writer& callMethod() { return plain(kActionCallMethod); }
+    Avm1Writer& newObject() { return plain(kActionNewObject); }
     Avm1Writer& returnValue() { return plain(kActionReturn); }
     Avm1Writer& pop() { return plain(kActionPop); }
     Avm1Writer& logicalNot() { return plain(kActionNot); }

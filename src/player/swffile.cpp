@@ -1,7 +1,9 @@
 #include "swffile.h"
 
+#include <lzma.h>
 #include <zlib.h>
 
+#include <functional>
 #include <limits>
 
 namespace lumora::swf {
@@ -26,15 +28,35 @@ void writeU32(QByteArray& data, qsizetype at, quint32 value) {
         data[at + i] = char((value >> (8 * i)) & 0xff);
 }
 
+// Decompresses into a buffer that grows with what the stream really produces, up to limit
+// bytes: the declared size is the file's own claim, and a small file claiming a huge body
+// costs no more than it holds. step(out, room) fills at most room bytes at out and answers
+// how many, and whether the stream goes on.
+struct Step {
+    qsizetype written;
+    bool more;
+};
+QByteArray growingOutput(qsizetype limit, const std::function<Step(char*, qsizetype)>& step) {
+    constexpr qsizetype kFirstChunk = 64 * 1024;
+    QByteArray out(std::min(limit, kFirstChunk), Qt::Uninitialized);
+    qsizetype produced = 0;
+    for (bool more = true; more;) {
+        if (produced == out.size()) {
+            if (out.size() == limit)
+                break;
+            out.resize(std::min(limit, out.size() * 2));
+        }
+        const Step done = step(out.data() + produced, out.size() - produced);
+        produced += done.written;
+        more = done.more;
+    }
+    out.truncate(produced);
+    return out;
+}
+
 QByteArray inflateBody(const QByteArray& file, qsizetype bodySize) {
     if (file.size() - kFileHeaderSize > std::numeric_limits<uInt>::max())
         throw SwfError("compressed movie too large");
-    // The declared size is the file's own claim: the buffer grows with what zlib really
-    // produces, so a small file claiming a huge body costs no more than it holds. One byte
-    // of room beyond the declared size tells a longer stream from an exact one.
-    const qsizetype limit = bodySize + 1;
-    constexpr qsizetype kFirstChunk = 64 * 1024;
-    QByteArray body(std::min(limit, kFirstChunk), Qt::Uninitialized);
     z_stream stream{};
     if (inflateInit(&stream) != Z_OK)
         throw SwfError("zlib initialisation failed");
@@ -42,26 +64,53 @@ QByteArray inflateBody(const QByteArray& file, qsizetype bodySize) {
         reinterpret_cast<Bytef*>(const_cast<char*>(file.constData())) + kFileHeaderSize;
     stream.avail_in = uInt(file.size() - kFileHeaderSize);
     int result = Z_OK;
-    while (result == Z_OK) {
-        const auto produced = qsizetype(stream.total_out);
-        if (produced == body.size()) {
-            if (body.size() == limit)
-                break; // longer than declared
-            body.resize(std::min(limit, body.size() * 2));
-        }
-        stream.next_out = reinterpret_cast<Bytef*>(body.data()) + produced;
-        stream.avail_out = uInt(body.size() - produced);
+    // One byte of room beyond the declared size tells a longer stream from an exact one.
+    const QByteArray body = growingOutput(bodySize + 1, [&](char* out, qsizetype room) {
+        stream.next_out = reinterpret_cast<Bytef*>(out);
+        stream.avail_out = uInt(room);
         result = inflate(&stream, Z_NO_FLUSH);
-    }
-    const auto produced = qsizetype(stream.total_out);
+        return Step{room - qsizetype(stream.avail_out), result == Z_OK};
+    });
     inflateEnd(&stream);
-    if (produced > bodySize)
+    if (body.size() > bodySize)
         throw SwfError("compressed body does not match the declared length");
     if (result != Z_STREAM_END)
         throw SwfError("compressed body damaged or truncated");
-    if (produced != bodySize)
+    if (body.size() != bodySize)
         throw SwfError("compressed body does not match the declared length");
-    body.truncate(bodySize);
+    return body;
+}
+
+// An LZMA body: compressed length (4 bytes), the 5 LZMA property bytes, then the stream.
+// liblzma reads it as an .lzma file once the properties are followed by the inflated size.
+QByteArray decodeLzmaBody(const QByteArray& file, qsizetype bodySize) {
+    constexpr qsizetype kPackedAt = kFileHeaderSize;
+    constexpr qsizetype kPropertiesAt = kPackedAt + 4;
+    constexpr qsizetype kStreamAt = kPropertiesAt + 5;
+    constexpr uint64_t kMemoryLimit = 512u << 20; // the dictionary a lying header may ask for
+    if (file.size() < kStreamAt)
+        throw SwfError("LZMA header truncated");
+    QByteArray alone = file.mid(kPropertiesAt, 5);
+    for (int i = 0; i < 8; ++i)
+        alone.append(char((quint64(bodySize) >> (8 * i)) & 0xff));
+    alone += file.mid(kStreamAt);
+
+    lzma_stream stream = LZMA_STREAM_INIT;
+    if (lzma_alone_decoder(&stream, kMemoryLimit) != LZMA_OK)
+        throw SwfError("LZMA initialisation failed");
+    stream.next_in = reinterpret_cast<const uint8_t*>(alone.constData());
+    stream.avail_in = size_t(alone.size());
+    lzma_ret result = LZMA_OK;
+    const QByteArray body = growingOutput(bodySize, [&](char* out, qsizetype room) {
+        stream.next_out = reinterpret_cast<uint8_t*>(out);
+        stream.avail_out = size_t(room);
+        result = lzma_code(&stream, LZMA_FINISH);
+        return Step{room - qsizetype(stream.avail_out), result == LZMA_OK};
+    });
+    lzma_end(&stream);
+    // With the size known the stream may end without its marker; what counts is the length.
+    if (body.size() != bodySize || (result != LZMA_OK && result != LZMA_STREAM_END))
+        throw SwfError("LZMA body damaged or truncated");
     return body;
 }
 
@@ -103,18 +152,19 @@ SwfMovie decodeMovie(const QByteArray& file) {
     if (file.size() < kFileHeaderSize)
         throw SwfError("not a Flash movie");
     const QByteArray signature = file.left(3);
-    if (signature == "ZWS")
-        throw SwfError("LZMA-compressed movies are not supported");
-    if (signature != "FWS" && signature != "CWS")
+    const bool lzma = signature == "ZWS";
+    if (signature != "FWS" && signature != "CWS" && !lzma)
         throw SwfError("not a Flash movie");
-    const bool compressed = signature == "CWS";
+    const bool compressed = signature != "FWS";
     const qsizetype declared = readU32(file, 4);
     if (declared < kFileHeaderSize || declared > kMaxMovieSize)
         throw SwfError("declared movie length out of range");
 
     SwfMovie movie;
     if (compressed) {
-        movie.data = file.left(kFileHeaderSize) + inflateBody(file, declared - kFileHeaderSize);
+        const qsizetype bodySize = declared - kFileHeaderSize;
+        movie.data = file.left(kFileHeaderSize) +
+                     (lzma ? decodeLzmaBody(file, bodySize) : inflateBody(file, bodySize));
         movie.data[0] = 'F';
     } else {
         if (file.size() < declared)
@@ -128,6 +178,7 @@ SwfMovie decodeMovie(const QByteArray& file) {
     const quint16 rate = readU16(movie.data, rect.end);
     movie.info = SwfInfo{quint8(file[3]),
                          compressed,
+                         lzma,
                          false,
                          readU16(movie.data, rect.end + 2),
                          (rate >> 8) + (rate & 0xff) / 256.0,

@@ -43,7 +43,7 @@ struct SwfTag {
     qsizetype end() const { return offset + headerSize + length; }
 };
 
-// Throws SwfError for anything but a sound FWS/CWS file (the tag list is checked too).
+// Throws SwfError for anything but a sound FWS, CWS or ZWS file (the tag list is checked too).
 SwfMovie decodeMovie(const QByteArray& file);
 
 // Calls visit for each tag of the main timeline up to and including End (or the end of the

@@ -24,12 +24,30 @@
         }
     }
 
+    function bytesResponse(body, href) {
+        const type = new URL(href).pathname.endsWith(".wasm") ? "application/wasm"
+                                                               : "application/octet-stream";
+        const response = new Response(body, { status: 200, headers: { "Content-Type": type } });
+        Object.defineProperty(response, "url", { value: href });
+        return response;
+    }
+
+    function withoutQuery(href) {
+        const url = new URL(href, document.baseURI);
+        url.search = "";
+        url.hash = "";
+        return url.href;
+    }
+
+    // A shell asks for its content at the movie's own address: the page has the bytes already.
     // Ruffle reads local files with fetch(), which Chromium refuses for file: addresses; the
     // page may still read them with XMLHttpRequest. Only a local movie may read local files,
     // as in the Flash player's sandbox; Ruffle's own files are always readable.
     const realFetch = window.fetch.bind(window);
     window.fetch = function (input, init) {
         const url = new URL(input instanceof Request ? input.url : String(input), document.baseURI);
+        if (movie && movie.content && withoutQuery(url.href) === withoutQuery(movie.address))
+            return Promise.resolve(bytesResponse(movie.content, url.href));
         if (url.protocol !== "file:")
             return realFetch(input, init);
         if (!url.href.startsWith(document.baseURI) && !(movie && movie.local))
@@ -38,24 +56,30 @@
             const xhr = new XMLHttpRequest();
             xhr.open("GET", url.href);
             xhr.responseType = "arraybuffer";
-            xhr.onload = () => {
-                const type = url.pathname.endsWith(".wasm") ? "application/wasm"
-                                                            : "application/octet-stream";
-                const response = new Response(xhr.response,
-                                              { status: 200, headers: { "Content-Type": type } });
-                Object.defineProperty(response, "url", { value: url.href });
-                resolve(response);
-            };
+            xhr.onload = () => resolve(bytesResponse(xhr.response, url.href));
             xhr.onerror = () => reject(new TypeError("cannot read " + url.href));
             xhr.send();
         });
     };
 
+    // Whether the player's last movie got as far as its metadata: damaged bytes (a cut LZMA
+    // stream) can break the player for good, so one that failed is replaced.
+    let playerSound = true;
+
     function ensurePlayer() {
+        if (player && !playerSound) {
+            player.remove();
+            player = null;
+        }
+        playerSound = false;
         if (player)
             return;
         player = window.RufflePlayer.newest().createPlayer();
-        player.addEventListener("loadedmetadata", () => { if (movie) movie.meta = true; });
+        player.addEventListener("loadedmetadata", () => {
+            playerSound = true;
+            if (movie)
+                movie.meta = true;
+        });
         // The program has its own play button: Ruffle's would cover a paused movie.
         const own = document.createElement("style");
         own.textContent = "#play-button { display: none !important; }";
@@ -159,6 +183,7 @@
             if (state.ruffle === 2 && state.meta) {
                 if (!movie.started) {
                     movie.started = true;
+                    console.info("lumora host: " + movie.name + " runs, " + state.total + " frames");
                     if (movie.autoplay)
                         movie.since = performance.now();
                 }
@@ -189,10 +214,11 @@
     }
 
     const commands = {
-        load(options, base64) {
+        load(options, base64, contentBase64) {
             ensurePlayer();
-            movie = { meta: false, instrumented: options.instrumented,
-                      local: options.local,
+            console.info("lumora host: load " + options.name);
+            movie = { name: options.name, meta: false, instrumented: options.instrumented,
+                      local: options.local, address: options.address, content: null,
                       callbackWait: 20, loop: options.loop, frameRate: 12, base: 0,
                       playedMs: 0, since: null, started: false, autoplay: options.playing,
                       pendingGoto: null,
@@ -201,9 +227,11 @@
             state.ruffle = 0; state.meta = false; state.total = 0; state.frame = 0;
             state.playing = options.playing; state.exact = false;
             player.style.visibility = "visible";
-            decode(base64).then(data => {
+            Promise.all([decode(base64), decode(contentBase64 || "")]).then(([data, content]) => {
                 if (movie !== current)
                     return;
+                if (content.length > 0)
+                    current.content = content;
                 const a = api();
                 a.volume = volume;
                 a.resume();

@@ -2,18 +2,18 @@
 
 #include "externalinterfacexml.h"
 #include "flashpagebridge.h"
+#include "hostpage.h"
+#include "moviefetch.h"
 #include "moviesource.h"
 #include "swfpatch.h"
 #include "volume.h"
 
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
+#include <QLoggingCategory>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
@@ -22,9 +22,6 @@
 #include <QWebEngineFullScreenRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
-#include <QWebEngineScript>
-#include <QWebEngineScriptCollection>
-#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include <memory>
@@ -33,27 +30,7 @@
 namespace lumora {
 namespace {
 
-constexpr qint64 kMaxMovieBytes = 256 << 20;
-constexpr int kExternalInterfaceVersion = 8;
-
-// The host page: it stays on itself and opens nothing.
-class HostPage : public QWebEnginePage {
-public:
-    using QWebEnginePage::QWebEnginePage;
-    bool loaded = false;
-
-protected:
-    bool acceptNavigationRequest(const QUrl&, NavigationType, bool isMainFrame) override {
-        return isMainFrame && !loaded;
-    }
-};
-
-QString resourceText(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("missing resource " + path.toStdString());
-    return QString::fromUtf8(file.readAll());
-}
+Q_LOGGING_CATEGORY(lcFlash, "lumora.flash")
 
 QString scaleName(int mode) {
     switch (mode) {
@@ -76,46 +53,27 @@ QString jsonText(const QJsonValue& value) {
 
 } // namespace
 
-QByteArray RuffleFlashControl::instrument(const QByteArray& swf, bool loop) {
-    const auto info = readSwfInfo(swf);
-    if (info && info->avm2)
-        throw SwfError("ActionScript 3 movies get no frame callbacks");
-    QByteArray patched = instrumentMovie(swf, SwfPatchOptions{.loop = loop});
-    // Ruffle offers ExternalInterface to ActionScript 1/2 only from version 8 on.
-    if (static_cast<quint8>(patched[3]) < kExternalInterfaceVersion)
-        patched[3] = char(kExternalInterfaceVersion);
-    return patched;
+PreparedMovie RuffleFlashControl::prepare(const QByteArray& swf, bool loop) {
+    static const QByteArray shell = [] {
+        QFile file(QStringLiteral(":/lumora/flash/as3shell.swf"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    return prepareMovie(swf, SwfPatchOptions{.loop = loop, .avm2Shell = shell});
 }
 
 RuffleFlashControl::RuffleFlashControl(const QString& ruffleDir, ProgramVolume& volume,
                                        QWidget* parent)
-    : m_volume(volume), m_patcher(&RuffleFlashControl::instrument), m_ruffleDir(ruffleDir),
+    : m_volume(volume), m_patcher(&RuffleFlashControl::prepare), m_ruffleDir(ruffleDir),
       m_holder(new QWidget(parent)), m_view(new QWebEngineView(m_holder)),
       m_profile(new QWebEngineProfile(this)),
-      m_bridge(new FlashPageBridge([this](const QJsonObject& s) { onReport(s); }, this)) {
+      m_bridge(new FlashPageBridge([this](const QJsonObject& s) { onReport(s); }, this)),
+      m_fetch(new MovieFetch(this)) {
     m_holder->setObjectName(QStringLiteral("ShockwaveFlash1"));
     auto* layout = new QVBoxLayout(m_holder);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
 
     auto* page = new HostPage(m_profile, m_view);
-    auto* settings = page->settings();
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
-    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
-    settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
-    settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
-    page->setBackgroundColor(Qt::black);
-
-    QWebEngineScript channelScript;
-    channelScript.setName(QStringLiteral("qwebchannel"));
-    channelScript.setSourceCode(resourceText(QStringLiteral(":/qtwebchannel/qwebchannel.js")));
-    channelScript.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    channelScript.setWorldId(QWebEngineScript::MainWorld);
-    page->scripts().insert(channelScript);
-
     // Only this page gets the channel; the site's panes live in other pages and profiles.
     auto* channel = new QWebChannel(page);
     channel->registerObject(QStringLiteral("flash"), m_bridge);
@@ -140,8 +98,6 @@ RuffleFlashControl::RuffleFlashControl(const QString& ruffleDir, ProgramVolume& 
 
 RuffleFlashControl::~RuffleFlashControl() {
     m_volume.unsubscribe(m_volumeListener);
-    if (m_reply)
-        m_reply->abort();
     // The view and its page go before the profile, a child of this object.
     delete m_fullScreenWindow;
     delete m_holder;
@@ -184,6 +140,7 @@ void RuffleFlashControl::command(const QString& call) {
 void RuffleFlashControl::setMovie(const QString& movie) {
     m_movie = movie;
     const quint64 load = ++m_load;
+    m_replies.clear();
     m_readyState = 0;
     m_totalFrames = 0;
     m_currentFrame = 0;
@@ -191,10 +148,9 @@ void RuffleFlashControl::setMovie(const QString& movie) {
     m_framesExact = false;
     m_complete = false;
     m_pendingLoad = 0;
-    m_pendingBytes.clear();
+    m_pending = {};
     m_pendingInstrumented = false;
-    if (m_reply)
-        m_reply->abort();
+    m_fetch->cancel();
     command(QStringLiteral("\"blank\", []"));
     // Loop, ScaleMode and the rest are set after Movie by the same caller: load on the next
     // turn so that they apply.
@@ -207,30 +163,12 @@ void RuffleFlashControl::startLoad(quint64 load) {
     const MovieSource source = resolveMovie(m_movie);
     if (source.url.isEmpty())
         return failLoad();
-    if (!source.remote) {
-        QFile file(source.url.toLocalFile());
-        if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxMovieBytes)
-            return failLoad();
-        return deliver(load, file.readAll());
-    }
-    if (!m_network)
-        m_network = new QNetworkAccessManager(this);
-    QNetworkRequest request(source.url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
-    QNetworkReply* reply = m_network->get(request);
-    m_reply = reply;
-    connect(reply, &QNetworkReply::downloadProgress, this, [reply](qint64 received, qint64) {
-        if (received > kMaxMovieBytes)
-            reply->abort();
-    });
-    connect(reply, &QNetworkReply::finished, this, [this, reply, load] {
-        reply->deleteLater();
+    m_fetch->fetch(source.url, source.remote, [this, load](std::optional<QByteArray> bytes) {
         if (load != m_load)
             return;
-        if (reply->error() != QNetworkReply::NoError)
+        if (!bytes)
             return failLoad();
-        deliver(load, reply->readAll());
+        deliver(load, *bytes);
     });
 }
 
@@ -247,35 +185,53 @@ void RuffleFlashControl::deliver(quint64 load, const QByteArray& original) {
     if (swf == SwfState::NotSwf)
         return failLoad(); // nothing Ruffle could show; the player stays blank
     m_complete = swf == SwfState::Complete;
-    QByteArray bytes = original;
+    PreparedMovie prepared{original, {}, MovieShell::None};
     bool instrumented = false;
     if (m_patcher) {
         try {
-            bytes = m_patcher(original, m_loop);
+            prepared = m_patcher(original, m_loop);
             instrumented = true;
-        } catch (const std::exception&) {
-            bytes = original;
+        } catch (const std::exception& e) {
+            qCWarning(lcFlash) << "movie" << m_movie
+                               << "plays without its timeline, frames follow the clock:"
+                               << e.what();
         }
     }
     m_readyState = 1;
     m_playing = true;
     if (!m_hostReady) {
         m_pendingLoad = load;
-        m_pendingBytes = bytes;
+        m_pending = std::move(prepared);
         m_pendingInstrumented = instrumented;
         return;
     }
-    sendMovie(bytes, instrumented);
+    sendMovie(prepared, instrumented);
 }
 
-void RuffleFlashControl::sendMovie(const QByteArray& bytes, bool instrumented) {
+void RuffleFlashControl::sendMovie(const PreparedMovie& prepared, bool instrumented) {
     const MovieSource source = resolveMovie(m_movie);
+    QString parameters = movieParameters(source.query, m_flashVars);
+    QString address;
+    if (!prepared.content.isEmpty()) {
+        // The shell asks for the content at its own address, which the page answers itself;
+        // the content reads its parameters from that address, as when it came alone.
+        QUrl url = source.url;
+        if (!parameters.isEmpty())
+            url.setQuery(parameters);
+        address = url.toString(QUrl::FullyEncoded);
+        parameters = movieParameters(
+            parameters, QStringLiteral("%1=%2&%3=%4")
+                            .arg(QLatin1String(kShellMovieParameter),
+                                 QString::fromLatin1(QUrl::toPercentEncoding(address)),
+                                 QLatin1String(kShellLoopParameter), m_loop ? "1" : "0"));
+    }
     QJsonObject options{
         {"instrumented", instrumented},
+        {"address", address},
         {"local", !source.remote},
         {"loop", m_loop},
         {"playing", m_playing},
-        {"parameters", movieParameters(source.query, m_flashVars)},
+        {"parameters", parameters},
         {"base", source.base.toString(QUrl::FullyEncoded)},
         {"name", source.url.fileName()},
         {"scale", scaleName(m_scaleMode)},
@@ -284,8 +240,9 @@ void RuffleFlashControl::sendMovie(const QByteArray& bytes, bool instrumented) {
                                 : QJsonValue(QStringLiteral("#%1").arg(m_backgroundColor & 0xFFFFFF,
                                                                        6, 16, QLatin1Char('0')))},
     };
-    command(QStringLiteral("\"load\", [%1, \"%2\"]")
-                .arg(jsonText(options), QString::fromLatin1(bytes.toBase64())));
+    command(QStringLiteral("\"load\", [%1, \"%2\", \"%3\"]")
+                .arg(jsonText(options), QString::fromLatin1(prepared.movie.toBase64()),
+                     QString::fromLatin1(prepared.content.toBase64())));
 }
 
 void RuffleFlashControl::onReport(const QJsonObject& state) {
@@ -294,7 +251,7 @@ void RuffleFlashControl::onReport(const QJsonObject& state) {
         applyVolume(m_volume.read());
         if (m_pendingLoad == m_load && m_pendingLoad != 0) {
             m_pendingLoad = 0;
-            sendMovie(std::exchange(m_pendingBytes, {}), m_pendingInstrumented);
+            sendMovie(std::exchange(m_pending, {}), m_pendingInstrumented);
         }
         return;
     }
@@ -346,34 +303,34 @@ QString RuffleFlashControl::CallFunction(const QString& request) {
     const InvokeRequest invoke = parseInvoke(request);
     if (!m_hostReady || m_readyState == 0)
         throw std::runtime_error("no movie to call");
-    struct Outcome {
-        bool done = false;
-        QVariant value;
-    };
-    auto outcome = std::make_shared<Outcome>();
-    QEventLoop loop;
-    QPointer<QEventLoop> guard(&loop);
+    const QString arguments =
+        QString::fromUtf8(QJsonDocument(invoke.arguments).toJson(QJsonDocument::Compact));
+    const QString key = invoke.name + QLatin1Char('\n') + arguments;
+    // The call goes out now; its answer is kept for the next time the same is asked.
+    const QPointer<RuffleFlashControl> self(this);
     page()->runJavaScript(
-        QStringLiteral("lumoraHost.call(%1, %2)")
-            .arg(jsonText(invoke.name),
-                 QString::fromUtf8(QJsonDocument(invoke.arguments).toJson(QJsonDocument::Compact))),
-        [outcome, guard](const QVariant& value) {
-            outcome->done = true;
-            outcome->value = value;
-            if (guard)
-                guard->quit();
+        QStringLiteral("lumoraHost.call(%1, %2)").arg(jsonText(invoke.name), arguments),
+        [self, load = m_load, key](const QVariant& value) {
+            if (self && load == self->m_load)
+                self->keepReply(key, value.toString());
         });
-    QTimer::singleShot(kCallTimeoutMs, &loop, &QEventLoop::quit);
-    if (!outcome->done)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (!outcome->done)
-        throw std::runtime_error("the movie did not answer in time");
-    const QJsonObject answer = QJsonDocument::fromJson(outcome->value.toString().toUtf8()).object();
-    if (!answer.value(QLatin1String("ok")).toBool())
-        throw std::runtime_error(answer.value(QLatin1String("error")).toString().toStdString());
-    if (answer.value(QLatin1String("undefined")).toBool())
-        return formatValue(QJsonValue::Undefined);
-    return formatValue(answer.value(QLatin1String("value")));
+    const auto found = m_replies.constFind(key);
+    if (found == m_replies.cend())
+        throw std::runtime_error("the movie has not answered yet");
+    if (!found->ok)
+        throw std::runtime_error(found->text.toStdString());
+    return found->text;
+}
+
+void RuffleFlashControl::keepReply(const QString& key, const QString& answerJson) {
+    const QJsonObject answer = QJsonDocument::fromJson(answerJson.toUtf8()).object();
+    if (!answer.value(QLatin1String("ok")).toBool()) {
+        m_replies.insert(key, {false, answer.value(QLatin1String("error")).toString()});
+        return;
+    }
+    m_replies.insert(key, {true, answer.value(QLatin1String("undefined")).toBool()
+                                     ? formatValue(QJsonValue::Undefined)
+                                     : formatValue(answer.value(QLatin1String("value")))});
 }
 
 void RuffleFlashControl::onFullScreen(QWebEngineFullScreenRequest request) {

@@ -1,16 +1,16 @@
 #pragma once
 
 #include "flashcontrol.h"
+#include "swfpatch.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
 #include <functional>
 
-class QNetworkAccessManager;
-class QNetworkReply;
 class QWebEngineFullScreenRequest;
 class QWebEnginePage;
 class QWebEngineProfile;
@@ -19,6 +19,7 @@ class QWebEngineView;
 namespace lumora {
 
 class FlashPageBridge;
+class MovieFetch;
 class ProgramVolume;
 
 // The Flash player control on the Ruffle emulator in a web view. One host page is loaded once
@@ -27,17 +28,15 @@ class ProgramVolume;
 class RuffleFlashControl : public QObject, public FlashControl {
     Q_OBJECT
 public:
-    // Rewrites a movie before it plays (adds the frame callbacks); may throw, and then the
-    // movie plays as it came.
-    using MoviePatcher = std::function<QByteArray(const QByteArray& swf, bool loop)>;
+    // Readies a movie to answer the frame callbacks (instrumented or in a shell); may throw,
+    // and then the movie plays as it came, its frames following the clock.
+    using MoviePatcher = std::function<PreparedMovie(const QByteArray& swf, bool loop)>;
 
-    static constexpr int kCallTimeoutMs = 2000;
-
-    // Adds the frame callbacks to ActionScript 1/2 movies; throws for the rest.
-    static QByteArray instrument(const QByteArray& swf, bool loop);
+    // prepareMovie with the built ActionScript 3 shell.
+    static PreparedMovie prepare(const QByteArray& swf, bool loop);
 
     // ruffleDir holds ruffle.js; volume must outlive the control. Movies pass through
-    // instrument() unless setMoviePatcher says otherwise.
+    // prepare() unless setMoviePatcher says otherwise.
     RuffleFlashControl(const QString& ruffleDir, ProgramVolume& volume, QWidget* parent = nullptr);
     ~RuffleFlashControl() override;
 
@@ -57,8 +56,10 @@ public:
     void play() override;
     void stop() override;
     void gotoFrame(int frame) override;
-    // Throws std::invalid_argument for a malformed request and std::runtime_error when no
-    // movie answers (no such callback, no movie, timeout).
+    // Never waits for the movie: the request goes to the page, and the answer is the movie's
+    // reply to the same request made earlier during this movie. Throws std::invalid_argument
+    // for a malformed request, std::runtime_error while no reply is in (no movie, the first
+    // call) or when the movie refused the call.
     QString CallFunction(const QString& request) override;
 
     QWebEnginePage* page() const;
@@ -68,12 +69,13 @@ public:
     bool framesExact() const { return m_framesExact; }
 
 private:
+    void keepReply(const QString& key, const QString& answerJson);
     QUrl hostUrl() const;
     void loadHost();
     void recoverHost();
     void startLoad(quint64 load);
     void deliver(quint64 load, const QByteArray& bytes);
-    void sendMovie(const QByteArray& bytes, bool instrumented);
+    void sendMovie(const PreparedMovie& prepared, bool instrumented);
     void onReport(const QJsonObject& state);
     void onFullScreen(QWebEngineFullScreenRequest request);
     void leaveFullScreenWindow();
@@ -89,8 +91,7 @@ private:
     QWebEngineView* m_view;
     QWebEngineProfile* m_profile;
     FlashPageBridge* m_bridge;
-    QNetworkAccessManager* m_network = nullptr;
-    QPointer<QNetworkReply> m_reply;
+    MovieFetch* m_fetch;
     QWidget* m_fullScreenWindow = nullptr;
 
     QString m_movie;
@@ -103,7 +104,7 @@ private:
     quint64 m_load = 0;        // advanced by every setMovie
     quint64 m_sequence = 0;    // of the last state-changing call sent to the page
     quint64 m_pendingLoad = 0; // a load waiting for the host page
-    QByteArray m_pendingBytes;
+    PreparedMovie m_pending;
     bool m_pendingInstrumented = false;
     bool m_complete = false; // the movie's bytes are a whole SWF
     bool m_framesExact = false;
@@ -112,6 +113,12 @@ private:
     int m_totalFrames = 0;
     int m_currentFrame = 0;
     bool m_playing = false;
+
+    struct Reply {
+        bool ok;
+        QString text; // the formatted reply, or why the movie refused
+    };
+    QHash<QString, Reply> m_replies; // by request, for the movie of m_load
 };
 
 } // namespace lumora

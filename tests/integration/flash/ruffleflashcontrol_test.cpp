@@ -1,9 +1,7 @@
-#include "ruffleflashcontrol.h"
-#include "support/eventwait.h"
+#include "controlfixture.h"
 #include "support/httpserver.h"
 #include "support/tempdir.h"
 #include "swfpatch.h"
-#include "volume.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -19,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace lumora::test {
@@ -43,7 +42,7 @@ QVariant evaluate(QWebEnginePage* page, const QString& script) {
     return result;
 }
 
-class RuffleFlashControlTest : public ::testing::Test {
+class RuffleFlashControlTest : public FlashControlFixture {
 protected:
     static void SetUpTestSuite() {
         s_movies = new TempDir;
@@ -65,29 +64,9 @@ protected:
     void SetUp() override {
         if (s_swf.isEmpty())
             GTEST_SKIP() << "ffmpeg cannot make a test movie here";
-        m_window = std::make_unique<QWidget>();
-        m_window->resize(320, 240);
-        m_control = std::make_unique<RuffleFlashControl>(qEnvironmentVariable("LUMORA_RUFFLE_DIR"),
-                                                         m_volume, m_window.get());
-        m_control->widget()->resize(320, 240);
-        m_window->show();
-    }
-    void TearDown() override {
-        m_control.reset();
-        m_window.reset();
+        FlashControlFixture::SetUp();
     }
 
-    // Plays a movie the way the window does: properties after Movie, in the same turn.
-    void playMovie(const QString& path, bool loop = false) {
-        m_control->setBackgroundColor(0);
-        m_control->setScaleMode(FlashControl::kScaleExactFit);
-        m_control->setMovie(path);
-        m_control->setLoop(loop);
-    }
-    bool waitLoaded() {
-        return waitUntil(
-            [&] { return m_control->readyState() == FlashControl::kReadyStateLoaded; });
-    }
     bool loadTestMovie() {
         playMovie(s_movies->file("movie.swf"));
         return waitLoaded();
@@ -95,9 +74,6 @@ protected:
 
     static TempDir* s_movies;
     static QByteArray s_swf;
-    ProgramVolume m_volume;
-    std::unique_ptr<QWidget> m_window;
-    std::unique_ptr<RuffleFlashControl> m_control;
 };
 
 TempDir* RuffleFlashControlTest::s_movies = nullptr;
@@ -184,7 +160,7 @@ TEST_F(RuffleFlashControlTest, DamagedOrForeignMoviesNeverReachLoaded) {
 
 TEST_F(RuffleFlashControlTest, PatcherSeesLoopSetAfterMovieAndFailureFallsBack) {
     QList<bool> loops;
-    m_control->setMoviePatcher([&](const QByteArray&, bool loop) -> QByteArray {
+    m_control->setMoviePatcher([&](const QByteArray&, bool loop) -> PreparedMovie {
         loops << loop;
         throw SwfError("not today");
     });
@@ -205,17 +181,25 @@ TEST_F(RuffleFlashControlTest, PatcherSeesLoopSetAfterMovieAndFailureFallsBack) 
     EXPECT_FALSE(m_control->isPlaying());
 }
 
-TEST_F(RuffleFlashControlTest, CallFunctionReachesTheMovieCallbacks) {
-    EXPECT_THROW(m_control->CallFunction("<invoke name=\"lumoraTotal\"></invoke>"),
-                 std::runtime_error); // no movie yet
+TEST_F(RuffleFlashControlTest, CallFunctionAnswersWithTheMoviesEarlierReplyWithoutWaiting) {
+    const QString total =
+        "<invoke name=\"lumoraTotal\" returntype=\"xml\"><arguments></arguments></invoke>";
+    const QString missing = "<invoke name=\"getDuration\"></invoke>";
+    auto reply = [&](const QString& request) -> std::optional<QString> {
+        try {
+            return m_control->CallFunction(request);
+        } catch (const std::runtime_error&) {
+            return std::nullopt;
+        }
+    };
+    EXPECT_FALSE(reply(total)); // no movie yet
     ASSERT_TRUE(loadTestMovie());
     ASSERT_TRUE(waitUntil([&] { return m_control->framesExact(); }, 5000));
-    EXPECT_EQ(
-        m_control->CallFunction(
-            "<invoke name=\"lumoraTotal\" returntype=\"xml\"><arguments></arguments></invoke>"),
-        "<number>120</number>");
-    EXPECT_THROW(m_control->CallFunction("<invoke name=\"getDuration\"></invoke>"),
-                 std::runtime_error);
+    EXPECT_FALSE(reply(total)) << "the first call of a request has no answer to give yet";
+    EXPECT_TRUE(waitUntil([&] { return reply(total) == "<number>120</number>"; }, 3000));
+    EXPECT_FALSE(reply(missing));
+    settle(300);
+    EXPECT_FALSE(reply(missing)) << "a callback the movie lacks never answers";
     EXPECT_THROW(m_control->CallFunction("getDuration"), std::invalid_argument);
 }
 
