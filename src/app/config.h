@@ -52,6 +52,8 @@ inline const QString KeyCloseAction = QStringLiteral("8");
 inline const QString KeyDownloadDir = QStringLiteral("10");
 inline const QString KeyPlayMode = QStringLiteral("11");
 inline const QString KeyCacheDir = QStringLiteral("12");
+// Ours: the program's volume, which the system kept for the original.
+inline const QString KeyVolume = QStringLiteral("Volume");
 
 inline const QString KeyUrlHome = QStringLiteral("1");
 inline const QString KeyUrlDownload = QStringLiteral("3");

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <utility>
 
@@ -37,18 +36,9 @@ QString defaultDirectory(const QString& value, const QString& dataDir, const QSt
     return dir;
 }
 
-// A write cut short (power loss, kill) leaves its temporary file "local.ini.XXXXXX" beside
-// the settings; only one copy of the program runs, so none of them is still being written.
-void removeInterruptedWrites(const QString& path) {
-    const QFileInfo file(path);
-    const QRegularExpression temporary(QRegularExpression::escape(file.fileName()) +
-                                       QStringLiteral("\\.[A-Za-z0-9]{6}"));
-    QDir dir = file.dir();
-    for (const QString& name :
-         dir.entryList({file.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden))
-        if (temporary.match(name).hasMatch() && name.size() == file.fileName().size() + 7)
-            dir.remove(name);
-}
+// A write of the settings takes milliseconds; a temporary file this old belongs to no write
+// still running, in this copy or in another edition sharing the installation.
+constexpr std::chrono::minutes kLeftoverAge{10};
 
 } // namespace
 
@@ -64,7 +54,7 @@ void TDataModule1::initLocalConfig() {
     m_config.appDir = QFileInfo(m_programFilePath).absolutePath() + QLatin1Char('/');
     m_config.dataDir = m_config.appDir;
     m_config.localIniPath = m_config.dataDir + ini::LocalIni;
-    removeInterruptedWrites(m_config.localIniPath);
+    IniFile::removeLeftoverTemporaries(m_config.localIniPath, kLeftoverAge);
     try {
         if (QFileInfo::exists(m_config.localIniPath))
             return;

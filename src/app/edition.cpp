@@ -23,6 +23,10 @@ const Edition& editionFor(int editionCode) {
     return kEditions.back();
 }
 
+std::span<const Edition> allEditions() {
+    return kEditions;
+}
+
 bool isChannelEdition(int editionCode) {
     return editionCode >= 21 && editionCode <= 25;
 }

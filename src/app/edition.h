@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <optional>
+#include <span>
 
 namespace lumora {
 
@@ -20,6 +21,8 @@ struct Edition {
 // The row for an edition code; codes outside 21..25 give the premium row.
 const Edition& editionFor(int editionCode);
 bool isChannelEdition(int editionCode);
+// Every row, the premium row last.
+std::span<const Edition> allEditions();
 
 // The hint that edition 21 shows in lblHint.
 inline constexpr const char* kPinyinHint = "提示:\"练\"暂不可用";

@@ -3,11 +3,19 @@
 #include "gbk.h"
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lumora {
 namespace {
@@ -66,6 +74,41 @@ std::optional<std::string_view> keyName(std::string_view line) {
     if (eq == std::string_view::npos)
         return std::nullopt;
     return trim(line.substr(0, eq));
+}
+
+// Temporary files are ".<name>.lumora-partial-" and six letters or digits: hidden, and named
+// so that nobody would give a file of their own that name.
+const QString kTemporaryInfix = QStringLiteral(".lumora-partial-");
+constexpr int kTemporarySuffixLength = 6;
+
+QString temporaryPrefix(const QString& path) {
+    return QLatin1Char('.') + QFileInfo(path).fileName() + kTemporaryInfix;
+}
+
+QString randomSuffix() {
+    static const char kAlphabet[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString suffix;
+    for (int i = 0; i < kTemporarySuffixLength; ++i)
+        suffix += QLatin1Char(kAlphabet[QRandomGenerator::global()->bounded(62)]);
+    return suffix;
+}
+
+[[noreturn]] void throwWriteError(const QString& path, int error) {
+    throw IniError("cannot write " + path.toStdString() + ": " + std::strerror(error));
+}
+
+bool writeAll(int fd, const std::string& data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += std::size_t(n);
+    }
+    return true;
 }
 
 } // namespace
@@ -188,15 +231,54 @@ std::string IniFile::bytes() const {
 }
 
 void IniFile::save(const QString& path) const {
-    // QSaveFile writes a temporary file beside the target and renames it over the target only
-    // after every byte was written, so a crash never leaves a truncated file.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    const std::string data = bytes();
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(data.data(), qint64(data.size())) != qint64(data.size()) || !file.commit())
-        throw IniError("cannot write " + path.toStdString() + ": " +
-                       file.errorString().toStdString());
+    // A link is followed: its target is what gets replaced, as an editor would.
+    const QFileInfo link(path);
+    const QString target = link.isSymLink() && link.exists() ? link.canonicalFilePath() : path;
+    const QString dir = QFileInfo(target).absolutePath() + QLatin1Char('/');
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temporary = QFile::encodeName(dir + temporaryPrefix(target) + randomSuffix());
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                    0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+        throwWriteError(path, errno);
+    const QByteArray targetName = QFile::encodeName(target);
+    struct stat existing {};
+    bool ok = true;
+    if (::stat(targetName.constData(), &existing) == 0)
+        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+    // Every byte on disk before the rename, so a crash never leaves a truncated file.
+    ok = ok && writeAll(fd, bytes()) && ::fsync(fd) == 0;
+    const int writeError = errno;
+    ok = ::close(fd) == 0 && ok;
+    if (ok && ::rename(temporary.constData(), targetName.constData()) == 0)
+        return;
+    const int error = ok ? errno : writeError;
+    ::unlink(temporary.constData());
+    throwWriteError(path, error);
+}
+
+bool IniFile::isTemporaryFileOf(const QString& name, const QString& path) {
+    const QString prefix = temporaryPrefix(path);
+    if (name.size() != prefix.size() + kTemporarySuffixLength || !name.startsWith(prefix))
+        return false;
+    return std::all_of(name.begin() + prefix.size(), name.end(),
+                       [](QChar c) { return c.unicode() < 0x80 && c.isLetterOrNumber(); });
+}
+
+void IniFile::removeLeftoverTemporaries(const QString& path, std::chrono::seconds minAge) {
+    const QDir dir = QFileInfo(path).dir();
+    const QDateTime oldest = QDateTime::currentDateTime().addSecs(-minAge.count());
+    const QFileInfoList entries =
+        dir.entryInfoList({temporaryPrefix(path) + QLatin1Char('*')},
+                          QDir::Files | QDir::Hidden | QDir::NoSymLinks | QDir::System);
+    for (const QFileInfo& entry : entries)
+        if (isTemporaryFileOf(entry.fileName(), path) && entry.lastModified() <= oldest)
+            QFile::remove(entry.filePath());
 }
 
 } // namespace lumora

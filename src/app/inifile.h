@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -35,6 +36,12 @@ public:
     std::string bytes() const;
     // Replaces the file atomically (a temporary file renamed over it); throws IniError.
     void save(const QString& path) const;
+
+    // Whether name is the name of a temporary file that save(path) writes beside path.
+    static bool isTemporaryFileOf(const QString& name, const QString& path);
+    // Removes the temporary files save(path) left behind (a write cut short) once they are
+    // older than minAge; no other file beside path is touched.
+    static void removeLeftoverTemporaries(const QString& path, std::chrono::seconds minAge);
 
 private:
     struct Line {

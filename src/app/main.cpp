@@ -1,31 +1,91 @@
 // The composition root: every platform backend is created here and nowhere else.
 #include "application.h"
+#include "awakeguard.h"
 #include "clientlogin.h"
+#include "commandline.h"
+#include "curlurlprobe.h"
 #include "datamodule.h"
+#include "dbusrunningcopy.h"
+#include "dbusscreensaver.h"
 #include "dlengine.h"
 #include "edition.h"
 #include "fileversion.h"
+#include "keptvolume.h"
 #include "lockfilemutex.h"
 #include "mainwindow.h"
+#include "mediasession.h"
+#include "mprisservice.h"
 #include "qtdialogs.h"
 #include "qtmediaplayer.h"
 #include "qtwebpane.h"
+#include "rendering.h"
 #include "ruffleflashcontrol.h"
 #include "skin.h"
+#include "stallwatch.h"
 #include "startup.h"
-#include "urlprobe.h"
+#include "threadedprobe.h"
 #include "volume.h"
 #include "x11windowsystem.h"
 
+#include <QDBusConnection>
 #include <QFileInfo>
 #include <QTimer>
 
+#include <cstdio>
+
 using namespace lumora;
 
+namespace {
+
+// --help and --version need no display, so they are answered before the application exists.
+bool answerInfoRequest(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const InfoRequest request = infoRequest(arguments);
+    if (request == InfoRequest::None)
+        return false;
+    const std::string program = programFilePath();
+    const QString text =
+        request == InfoRequest::Help
+            ? helpText(QFileInfo(QString::fromStdString(program)).absolutePath() + QLatin1Char('/'))
+            : versionText(readFileVersion(program));
+    std::fputs(text.toUtf8().constData(), stdout);
+    return true;
+}
+
+// The desktop's media controls and screen saver follow the window's transport bar.
+void followWindow(TfrmMain& window, MediaSession& session) {
+    QObject::connect(&window, &TfrmMain::playStateShown, &session, &MediaSession::setPlayState);
+    QObject::connect(&window, &TfrmMain::timesShown, &session, &MediaSession::setTimes);
+    const auto takeProgramme = [&window, &session] {
+        const LumoraPlayPtr& p = window.curPlay();
+        const bool watched = p->type == ProgrammeType::Flash || p->type == ProgrammeType::Video;
+        session.setProgramme({p->id, p->name, watched});
+    };
+    QObject::connect(&window, &TfrmMain::programmeStarted, &session, takeProgramme);
+    // Started hidden, the window opened its programme before anyone listened; the next tick
+    // tells how it plays.
+    if (window.curPlay()) {
+        takeProgramme();
+        session.setPlayState(PlayState::Loading);
+    }
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    if (answerInfoRequest(argc, argv))
+        return 0;
     // The web panes and the Flash control share one graphics context.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     LumoraApplication app(argc, argv);
+    // Before the first web view: the Flash control's check at start-up creates one.
+    preferSoftwareRenderingWithoutDriver();
+    // Benchmarks read how long the event loop was held up (worst beat lateness, in ms).
+    std::unique_ptr<StallWatch> stallWatch;
+    if (const QString report = qEnvironmentVariable("LUMORA_STALL_REPORT"); !report.isEmpty())
+        stallWatch = std::make_unique<StallWatch>(report);
     QtDialogs dialogs;
     app.setErrorDialogs(&dialogs);
 
@@ -35,7 +95,8 @@ int main(int argc, char** argv) {
     X11WindowSystem windows;
     LockFileMutex mutex;
     RuffleFlashFactory flashFactory(programDir);
-    EntryPlatform platform{mutex, windows, dialogs, flashFactory};
+    DBusRunningCopyLink runningCopy(QDBusConnection::sessionBus());
+    EntryPlatform platform{mutex, windows, dialogs, flashFactory, &runningCopy};
 
     Config config;
     const EntryOutcome outcome =
@@ -51,9 +112,10 @@ int main(int argc, char** argv) {
     // The engine outlives everything: the login thread may still use it while the process ends.
     Engine& engine = *new DlEngine(programDir);
     QtShell shell;
-    CurlUrlProbe probe;
+    ThreadedUrlProbe probe(std::make_shared<CurlUrlProbe>());
     QtWebPaneFactory webPanes;
     ProgramVolume volume;
+    KeptVolume keptVolume(volume, config.localIniPath);
     QtMediaPlayerFactory media(volume);
     // Its view goes into the window; the control outlives the window.
     RuffleFlashControl flash(programDir + QStringLiteral("ruffle"), volume);
@@ -74,9 +136,19 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         TfrmMain mainWindow(config, services);
+        MediaSession session({[&] { mainWindow.btnPlayClick(); },
+                              [&] { mainWindow.btnNextClick(); }, [&] { mainWindow.btnPreClick(); },
+                              [&] { mainWindow.restoreFromHandOver(); }});
+        followWindow(mainWindow, session);
+        const QDBusConnection bus = QDBusConnection::sessionBus();
+        const Edition& edition = editionFor(config.editionCode);
+        MprisService mpris(bus, session, QString::fromUtf8(edition.caption),
+                           editionBusName(QString::fromUtf8(edition.mutexName)));
+        DBusScreenSaverInhibitor screenSaver(bus, QCoreApplication::applicationName());
+        AwakeGuard awake(session, screenSaver, QStringLiteral("Playing a programme"));
         // End-to-end tests run the news schedule's minutes faster; the rules stay the same.
         if (const int minute = qEnvironmentVariableIntValue("LUMORA_TEST_MINUTE_MS"); minute > 0)
-            mainWindow.TimerSystemMsg->setInterval(minute);
+            mainWindow.setSystemMsgMinute(minute);
         RestoreRequestFilter restoreFilter([&] { mainWindow.restoreFromHandOver(); });
         app.installNativeEventFilter(&restoreFilter);
         if (!config.hideOnStart)

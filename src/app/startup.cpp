@@ -12,10 +12,11 @@ bool applyEdition(Config& config, const std::optional<FileVersion>& version, Nam
     return mutex.createAlreadyExists(QString::fromUtf8(edition.mutexName));
 }
 
-bool handOverToRunningCopy(WindowSystem& windows, const QString& programPath) {
+bool handOverToRunningCopy(WindowSystem& windows, const QString& programPath, RunningCopyLink* link,
+                           const QString& mutexName) {
     const auto window = windows.findInstanceWindow(kMainWindowClass, programPath);
     if (!window)
-        return false;
+        return link && link->askToShow(mutexName);
     windows.restoreAndActivate(*window);
     return true;
 }
@@ -45,7 +46,8 @@ EntryOutcome runEntrySteps(Config& config, const std::optional<FileVersion>& ver
                            EntryPlatform& platform,
                            const std::function<void(const QString&)>& setTitle) {
     if (applyEdition(config, version, platform.mutex, setTitle)) {
-        handOverToRunningCopy(platform.windows, programPath);
+        handOverToRunningCopy(platform.windows, programPath, platform.link,
+                              QString::fromUtf8(editionFor(config.editionCode).mutexName));
         return EntryOutcome::HandedOver;
     }
     if (isStartSwitch(arguments))

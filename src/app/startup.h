@@ -4,6 +4,7 @@
 #include "dialogs.h"
 #include "fileversion.h"
 #include "flashfactory.h"
+#include "runningcopy.h"
 #include "singleinstance.h"
 #include "windowsystem.h"
 
@@ -25,9 +26,11 @@ inline constexpr const char* kFlashMissingMessage =
 bool applyEdition(Config& config, const std::optional<FileVersion>& version, NamedMutex& mutex,
                   const std::function<void(const QString&)>& setTitle);
 
-// Finds the running copy's main window (same class, same program file name) and restores it.
-// Answers whether a window was found.
-bool handOverToRunningCopy(WindowSystem& windows, const QString& programPath);
+// Finds the running copy's main window (same class, same program file name) and restores it;
+// where the window system shows no such window, asks the copy through link (when given).
+// Answers whether the running copy was reached.
+bool handOverToRunningCopy(WindowSystem& windows, const QString& programPath,
+                           RunningCopyLink* link = nullptr, const QString& mutexName = {});
 
 // The first argument after the program's name, lower-cased, is "-start".
 bool isStartSwitch(const QStringList& arguments);
@@ -42,6 +45,7 @@ struct EntryPlatform {
     WindowSystem& windows;
     Dialogs& dialogs;
     FlashControlFactory& flash;
+    RunningCopyLink* link = nullptr; // the hand-over where windows cannot be looked up
 };
 
 // The entry steps up to the creation of the data module: edition, single instance, "-start"

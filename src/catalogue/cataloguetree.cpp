@@ -39,6 +39,8 @@ int CatalogueTree::add(int parentSlot, LumoraPlayPtr record) {
     node.record = std::move(record);
     node.parent = parentSlot;
     node.level = parentSlot < 0 ? 0 : m_nodes[parentSlot].level + 1;
+    node.position =
+        static_cast<int>(parentSlot < 0 ? m_roots.size() : m_nodes[parentSlot].children.size());
     m_nodes.push_back(std::move(node));
     if (parentSlot < 0)
         m_roots.push_back(slot);
@@ -90,8 +92,10 @@ bool CatalogueTree::removeTopLevel(int index) {
     }
     std::vector<int> roots;
     for (int root : m_roots)
-        if (newSlot[root] >= 0)
+        if (newSlot[root] >= 0) {
+            kept[newSlot[root]].position = static_cast<int>(roots.size());
             roots.push_back(newSlot[root]);
+        }
     m_nodes = std::move(kept);
     m_roots = std::move(roots);
     // Slots now follow pre-order, so the index is the identity.
@@ -178,6 +182,18 @@ int CatalogueTree::topLevelAt(int position) const {
         return -1;
     ensureOrder();
     return m_position[m_roots[position]];
+}
+
+int CatalogueTree::childAt(int parent, int position) const {
+    const std::vector<int>& siblings = parent < 0 ? m_roots : nodeAtIndex(parent).children;
+    if (position < 0 || position >= static_cast<int>(siblings.size()))
+        return -1;
+    ensureOrder();
+    return m_position[siblings[position]];
+}
+
+int CatalogueTree::position(int index) const {
+    return nodeAtIndex(index).position;
 }
 
 void CatalogueTree::setExpanded(int index, bool expanded) {

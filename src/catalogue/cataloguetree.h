@@ -41,6 +41,9 @@ public:
     int nextNode(int index) const;   // next in pre-order, -1 after the last
     int topLevelCount() const { return static_cast<int>(m_roots.size()); }
     int topLevelAt(int position) const; // absolute index of the n-th top-level node
+    // Absolute index of the parent's child at position (parent -1: the top level), or -1.
+    int childAt(int parent, int position) const;
+    int position(int index) const; // among its siblings
 
     // Expanding a node with children shows the open-folder image, collapsing the closed one.
     void setExpanded(int index, bool expanded);
@@ -59,6 +62,7 @@ private:
         QString caption;
         int parent = -1; // slot
         int level = 0;
+        int position = 0;          // among its siblings
         std::vector<int> children; // slots
         bool expanded = false;
         int image = 0;

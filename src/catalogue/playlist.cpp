@@ -43,7 +43,10 @@ std::optional<PlayStep> nextByMode(const QString& mode, const TreeAccess& tree, 
     const std::optional<Category> category = categoryOf(tree, index);
     if (!category)
         return std::nullopt;
-    auto select = [](int target) { return PlayStep{PlayStep::Kind::Select, target}; };
+    auto select = [&tree](int target) {
+        const bool plays = clickKind(tree, target) == ClickKind::Play;
+        return PlayStep{plays ? PlayStep::Kind::Select : PlayStep::Kind::OpenFolder, target};
+    };
     if (mode == PlayMode::Loop)
         return select(*nextPlainAdvance(tree, index));
     if (mode == PlayMode::Once) {
@@ -73,6 +76,14 @@ std::optional<int> previousIndex(const TreeAccess& tree, int index) {
     if (!category)
         return std::nullopt;
     return index == category->members.front() ? category->members.back() : index - 1;
+}
+
+bool isFlashMovieEnded(int frame, int total) {
+    if (total <= 1)
+        return false;
+    // Frames count from 0, so a short movie has ended on its last frame, total - 1: compared
+    // with total itself it would never end.
+    return total >= 50 ? total - frame < 20 : frame + 1 == total;
 }
 
 } // namespace lumora

@@ -52,15 +52,21 @@ struct PlayStep {
     enum class Kind {
         Select,         // select index and click it
         FinishedNotice, // mode "1" ran out: show CatalogueText::PlaylistFinished, play nothing
+        OpenFolder,     // the move lands on a folder: open index once and play nothing
     };
     Kind kind = Kind::Select;
     int index = -1;
 };
-// The move at the end of a programme by play mode; unknown modes repeat like "2".
+// The move at the end of a programme by play mode; unknown modes repeat like "2". A move that
+// lands on a node that does not play is OpenFolder: clicking it would toggle it on every tick.
 std::optional<PlayStep> nextByMode(const QString& mode, const TreeAccess& tree, int index,
                                    RandomSource& random);
 
 // The previous sibling, or the last programme of the category before its first.
 std::optional<int> previousIndex(const TreeAccess& tree, int index);
+
+// The tick's end test for a Flash movie at frame `frame` (from 0) of `total`. A movie of one
+// frame never ends by its frame: it waits for the child or the user to move on.
+bool isFlashMovieEnded(int frame, int total);
 
 } // namespace lumora

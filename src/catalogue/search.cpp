@@ -36,6 +36,16 @@ bool delSearchResult(CatalogueTree& tree) {
     return false;
 }
 
+int searchTailStart(const CatalogueTree& tree) {
+    const int count = tree.topLevelCount();
+    for (int i = 0; i < count; ++i) {
+        const int index = tree.topLevelAt(i);
+        if (tree.caption(index) == CatalogueText::SearchResult)
+            return i == count - 1 ? index : -1;
+    }
+    return tree.count();
+}
+
 SearchOutcome runSearch(CatalogueTree& tree, const QString& boxText) {
     using Status = SearchOutcome::Status;
     SearchOutcome outcome;

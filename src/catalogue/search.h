@@ -14,6 +14,11 @@ int addSearchResult(CatalogueTree& tree);
 // Removes the first top-level node captioned as the result folder, with its children.
 bool delSearchResult(CatalogueTree& tree);
 
+// The first absolute index a search or its removal may change: the result folder when it is the
+// last top-level node, the end of the tree without one; -1 when anything may change (a catalogue
+// folder named like the results lies before the end).
+int searchTailStart(const CatalogueTree& tree);
+
 struct SearchOutcome {
     enum class Status {
         NoKeyword,       // show CatalogueText::EnterKeyword

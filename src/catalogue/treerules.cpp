@@ -75,13 +75,16 @@ std::vector<int> accordionCollapseList(const TreeAccess& tree, int index) {
     return close;
 }
 
-bool applyFolderClick(CatalogueTree& tree, int index) {
+std::vector<int> applyFolderClick(CatalogueTree& tree, int index) {
     if (clickKind(tree, index) != ClickKind::Folder)
-        return false;
+        return {};
     tree.setExpanded(index, !tree.isExpanded(index));
-    for (int i : accordionCollapseList(tree, index))
+    std::vector<int> changed{index};
+    for (int i : accordionCollapseList(tree, index)) {
         tree.setExpanded(i, false);
-    return true;
+        changed.push_back(i);
+    }
+    return changed;
 }
 
 VisibleRows countVisibleRows(const TreeAccess& tree, int topIndex) {

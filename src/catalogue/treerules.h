@@ -32,8 +32,9 @@ QString accordionPathKey(const TreeAccess& tree, int index);
 // Run after the folder was toggled.
 std::vector<int> accordionCollapseList(const TreeAccess& tree, int index);
 // The folder click: toggle the node, then close every branch that does not lead to it.
-// False when the node has no children (nothing changes).
-bool applyFolderClick(CatalogueTree& tree, int index);
+// Answers the nodes it set: the clicked folder, then the branches it closed; none when the
+// node has no children (nothing changes).
+std::vector<int> applyFolderClick(CatalogueTree& tree, int index);
 
 // Rows not hidden under a collapsed parent, and how many of them lie before topIndex.
 struct VisibleRows {

@@ -1,9 +1,8 @@
 // The hidden audio player and the program's volume.
 #include "mainwindow.h"
 #include "mediaplayer.h"
+#include "transportbar.h"
 #include "volume.h"
-
-#include <QSlider>
 
 namespace lumora {
 
@@ -38,16 +37,12 @@ void TfrmMain::CloseMp3() {
 
 void TfrmMain::readSystemVolume() {
     const std::uint32_t volume = m_services.volume.read();
-    const int level = int(volume >> 24);
-    TrackBar2->setMaximum(255);
-    TrackBar2->setValue(255 - level); // a change runs TrackBar2Change
-    TrackBar2->setProperty("tag", level);
+    m_transport->setVolumeLevel(int(volume >> 24)); // a change runs TrackBar2Change
 }
 
 void TfrmMain::TrackBar2Change() {
-    const std::uint32_t level = std::uint32_t(255 - TrackBar2->value());
+    const std::uint32_t level = std::uint32_t(m_transport->volumeLevel());
     m_services.volume.write((level << 8) | (level << 24));
-    TrackBar2->setProperty("tag", int(level));
 }
 
 } // namespace lumora

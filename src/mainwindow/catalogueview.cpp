@@ -1,121 +1,65 @@
-// The catalogue tree tv1: a view of the programme tree kept in m_tree.
+// The catalogue column: the programme tree kept in m_tree, shown by the catalogue panel.
 #include "catalogueloader.h"
+#include "cataloguepanel.h"
 #include "config.h"
 #include "inistore.h"
 #include "mainwindow.h"
-#include "skin.h"
 #include "treerules.h"
-
-#include <QHeaderView>
-
-#include <QTreeWidget>
-#include <array>
+#include "webpane.h"
 
 namespace lumora {
-namespace {
 
-constexpr int kImageRole = Qt::UserRole + 2;
-
-// ImageList1: eight 16 x 16 pictures; images beyond the list show nothing.
-const QIcon& treeImage(int index) {
-    static const std::array<QIcon, 8> images = [] {
-        std::array<QIcon, 8> all;
-        for (int i = 0; i < 8; ++i)
-            all[std::size_t(i)] = QIcon(skinPicture(QStringLiteral("imagelist1_%1").arg(i)));
-        return all;
-    }();
-    static const QIcon none;
-    return index >= 0 && index < 8 ? images[std::size_t(index)] : none;
+void TfrmMain::connectCatalogue() {
+    CataloguePanel* panel = pnlFunALl;
+    connect(panel, &CataloguePanel::nodeClicked, this, &TfrmMain::tv1Click);
+    connect(panel, &CataloguePanel::nodeExpanded, this, &TfrmMain::tv1Expanded);
+    connect(panel, &CataloguePanel::nodeCollapsed, this, &TfrmMain::tv1Collapsed);
+    connect(panel, &CataloguePanel::treeMouseUp, this, &TfrmMain::tv1MouseUp);
+    // The tree's panel settles its size after the window's resize: the bar follows it.
+    connect(panel, &CataloguePanel::treeResized, this, &TfrmMain::FormResize);
+    connect(panel, &CataloguePanel::thumbPressed, this, &TfrmMain::imgScrollMiddle2MouseDown);
+    connect(panel, &CataloguePanel::thumbMoved, this, &TfrmMain::imgScrollMiddle2MouseMove);
+    connect(panel, &CataloguePanel::thumbReleased, this, &TfrmMain::imgScrollMiddle2MouseUp);
+    connect(panel, &CataloguePanel::searchClicked, this, &TfrmMain::imgSearchClick);
+    connect(panel, &CataloguePanel::searchTextChanged, this, &TfrmMain::edtkeyChange);
+    connect(panel, &CataloguePanel::searchEntered, this, &TfrmMain::edtkeyEnter);
+    connect(panel, &CataloguePanel::searchLeft, this, &TfrmMain::edtkeyExit);
+    panel->setSearchKeyHandler([this](int key) { return edtkeyKeyDown(key); });
+    panel->adsPane().onDocumentComplete = [this](bool top) { wbAdsDocumentComplete(top); };
 }
 
-void showImage(QTreeWidgetItem* item, int image) {
-    if (item->data(0, kImageRole).toInt() == image && item->data(0, kImageRole).isValid())
-        return;
-    item->setData(0, kImageRole, image);
-    item->setIcon(0, treeImage(image));
-}
-
-} // namespace
-
-void TfrmMain::setupTreeAppearance() {
-    tv1->setHeaderHidden(true);
-    tv1->setFrameShape(QFrame::NoFrame);
-    tv1->setRootIsDecorated(false);
-    tv1->setItemsExpandable(true);
-    tv1->setExpandsOnDoubleClick(false);
-    tv1->setIndentation(15);
-    tv1->setUniformRowHeights(true);
-    tv1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    tv1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    tv1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tv1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tv1->setStyleSheet(QStringLiteral(
-        "QTreeWidget { background: rgb(237,238,238); color: rgb(68,68,68); font-size: 13px; }"
-        "QTreeWidget::item { height: 24px; }"
-        "QTreeWidget::item:selected { background: rgb(136,179,221); color: rgb(68,68,68); }"
-        "QTreeWidget::branch { image: none; border-image: none; }"));
-    connect(tv1, &QTreeWidget::itemClicked, this, [this] { tv1Click(); });
-    connect(tv1, &QTreeWidget::itemExpanded, this, &TfrmMain::tv1Expanded);
-    connect(tv1, &QTreeWidget::itemCollapsed, this, &TfrmMain::tv1Collapsed);
+WebPane& TfrmMain::wbAds() {
+    return pnlFunALl->adsPane();
 }
 
 void TfrmMain::reloadCatalogue() {
-    tv1->clear();
-    m_items.clear();
-    m_tree.clear();
-    const LoadOutcome outcome =
-        loadCatalogueFile(catalogueFilePath(m_config.appDir, m_config.currentChannel), m_tree);
-    rebuildTreeItems();
+    const LoadOutcome outcome = pnlFunALl->changeTree(-1, [this] {
+        m_tree.clear();
+        return loadCatalogueFile(catalogueFilePath(m_config.appDir, m_config.currentChannel),
+                                 m_tree);
+    });
+    syncExpansion();
     if (outcome.resetCurrentNode)
         m_config.currentNodeIndex = 0;
     if (outcome.selectedIndex >= 0)
         selectNode(outcome.selectedIndex);
 }
 
-void TfrmMain::rebuildTreeItems() {
-    tv1->clear();
-    m_items.clear();
-    appendTreeItems(0);
-}
-
-void TfrmMain::appendTreeItems(int first) {
-    m_items.resize(std::size_t(m_tree.count()), nullptr);
-    QList<QTreeWidgetItem*> topLevel;
-    for (int i = first; i < m_tree.count(); ++i) {
-        const int parent = m_tree.parent(i);
-        auto* item =
-            parent < 0 ? new QTreeWidgetItem() : new QTreeWidgetItem(m_items[std::size_t(parent)]);
-        item->setText(0, m_tree.caption(i));
-        item->setData(0, kTreeIndexRole, i);
-        showImage(item, m_tree.imageIndex(i));
-        m_items[std::size_t(i)] = item;
-        if (parent < 0)
-            topLevel << item;
-    }
-    tv1->addTopLevelItems(topLevel);
-    syncExpansion();
-}
-
 void TfrmMain::syncExpansion() {
-    const QSignalBlocker block(tv1);
-    for (int i = 0; i < m_tree.count(); ++i) {
-        QTreeWidgetItem* item = m_items[std::size_t(i)];
-        if (item->isExpanded() != m_tree.isExpanded(i))
-            item->setExpanded(m_tree.isExpanded(i));
-        showImage(item, m_tree.imageIndex(i));
-    }
+    pnlFunALl->syncExpansion();
+}
+
+void TfrmMain::clickFolder(int index) {
+    // Only the clicked folder and the branches the accordion closed change on screen.
+    pnlFunALl->syncExpansion(applyFolderClick(m_tree, index));
 }
 
 bool TfrmMain::selectNode(int index) {
-    if (index < 0 || index >= m_tree.count())
-        return false;
-    tv1->setCurrentItem(m_items[std::size_t(index)]);
-    return true;
+    return pnlFunALl->select(index);
 }
 
 int TfrmMain::selectedNode() const {
-    const QTreeWidgetItem* item = tv1->currentItem();
-    return item ? item->data(0, kTreeIndexRole).toInt() : -1;
+    return pnlFunALl->selected();
 }
 
 void TfrmMain::tv1Click() {
@@ -124,8 +68,7 @@ void TfrmMain::tv1Click() {
     case ClickKind::None:
         return;
     case ClickKind::Folder:
-        applyFolderClick(m_tree, index);
-        syncExpansion();
+        clickFolder(index);
         return;
     case ClickKind::Play:
         m_config.currentNodeIndex = index;
@@ -136,16 +79,34 @@ void TfrmMain::tv1Click() {
     }
 }
 
-void TfrmMain::tv1Expanded(QTreeWidgetItem* item) {
-    const int index = item->data(0, kTreeIndexRole).toInt();
+void TfrmMain::tv1Expanded(int index) {
     m_tree.setExpanded(index, true);
-    showImage(item, m_tree.imageIndex(index));
+    pnlFunALl->nodeChanged(index);
 }
 
-void TfrmMain::tv1Collapsed(QTreeWidgetItem* item) {
-    const int index = item->data(0, kTreeIndexRole).toInt();
+void TfrmMain::tv1Collapsed(int index) {
     m_tree.setExpanded(index, false);
-    showImage(item, m_tree.imageIndex(index));
+    pnlFunALl->nodeChanged(index);
+}
+
+void TfrmMain::tv1MouseUp() {
+    updateTreeScrollBar();
+}
+
+void TfrmMain::updateTreeScrollBar() {
+    pnlFunALl->updateScrollBar();
+}
+
+void TfrmMain::imgScrollMiddle2MouseDown(int y) {
+    pnlFunALl->grabThumb(y);
+}
+
+void TfrmMain::imgScrollMiddle2MouseMove(int y) {
+    pnlFunALl->dragThumb(y);
+}
+
+void TfrmMain::imgScrollMiddle2MouseUp() {
+    pnlFunALl->releaseThumb();
 }
 
 int TfrmMain::getFirstPlay() const {

@@ -1,16 +1,17 @@
-// Full screen of the player, and the pictures of the transport bar's buttons.
+// Full screen of the player.
+#include "captionbar.h"
+#include "cataloguepanel.h"
 #include "dialogs.h"
 #include "flashcontrol.h"
 #include "mainwindow.h"
-#include "skin.h"
+#include "playerarea.h"
+#include "statusstrip.h"
+#include "transportbar.h"
 
 #include <QApplication>
 #include <QFrame>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QShortcut>
-#include <QStackedWidget>
-#include <QToolButton>
 
 namespace lumora {
 namespace {
@@ -47,93 +48,97 @@ QWidget* inputTarget(QWidget* view) {
 } // namespace
 
 void TfrmMain::setupFullScreen() {
-    m_escapeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    m_escapeKey->setContext(Qt::ApplicationShortcut);
-    m_escapeKey->setEnabled(false);
-    connect(m_escapeKey, &QShortcut::activated, this, &TfrmMain::hotKeyMessage);
+    m_fullScreen.escapeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_fullScreen.escapeKey->setContext(Qt::ApplicationShortcut);
+    m_fullScreen.escapeKey->setEnabled(false);
+    connect(m_fullScreen.escapeKey, &QShortcut::activated, this, &TfrmMain::hotKeyMessage);
+    // The control's own full screen is known from what it reports, whoever asked for it (our
+    // button, the player movie's bar, Esc), whatever plays now.
     m_services.flash.onFullScreenChanged = [this](bool on) {
-        // The player movie left its own full screen (Esc, its button): nothing waits on it now.
-        if (!on && m_curPlay && m_curPlay->type == ProgrammeType::Video)
-            m_fullScreenOn = 0;
+        if (on && m_fullScreen.shown == FullScreen::Off)
+            m_fullScreen.shown = FullScreen::Control;
+        else if (!on && m_fullScreen.shown == FullScreen::Control)
+            m_fullScreen.shown = FullScreen::Off;
     };
 }
 
 void TfrmMain::setFullScreenChrome(bool shown) {
-    for (QWidget* w : {static_cast<QWidget*>(pnlTop), static_cast<QWidget*>(pnlFunALl),
-                       static_cast<QWidget*>(pnlStatus), static_cast<QWidget*>(pnlPlayFlv)})
+    for (QWidget* w : {static_cast<QWidget*>(m_captionBar), static_cast<QWidget*>(pnlFunALl),
+                       static_cast<QWidget*>(m_statusStrip), static_cast<QWidget*>(m_transport)})
         w->setVisible(shown);
     if (!shown)
-        pnlVolume->hide();
+        m_transport->hideVolume();
 }
 
 void TfrmMain::hotKeyMessage() {
-    if (!btnExitFullScreen->isHidden() && !pnlExitFullScreen->isHidden())
+    if (m_fullScreen.shown == FullScreen::Window)
         btnExitFullScreenClick();
 }
 
 void TfrmMain::sbtnFullScreenClick() {
-    if (!m_curPlay)
+    if (!m_player || m_fullScreen.shown != FullScreen::Off)
         return;
     try {
         QWidget* view = m_services.flash.widget();
-        if (m_curPlay->type == ProgrammeType::Video) {
-            m_fullScreenOn = 1;
+        switch (m_player->fullScreen()) {
+        case FullScreenWay::PlayerMovie:
+            // The movie takes the screen itself; fullScreenOn follows the control's report.
             sendClickAt(view, playerMovieFullScreenButton(view));
             sendClickAt(view, playerMovieFullScreenButton(view));
-        } else if (m_curPlay->type == ProgrammeType::Flash) {
-            m_fullScreenOn = 1;
+            break;
+        case FullScreenWay::Window:
             if (!m_isMaximized)
-                m_fullScreenOrigin = pos();
+                m_fullScreen.origin = pos();
             // The control fills the window: everything around it steps aside. Moving the web
             // view itself to another parent would make the browser draw it anew, black.
             setFullScreenChrome(false);
             showFullScreen();
-            pnlExitFullScreen->move(10, 10);
-            pnlExitFullScreen->show();
-            pnlExitFullScreen->raise();
+            m_exitFullScreen->move(10, 10);
+            m_exitFullScreen->show();
+            m_exitFullScreen->raise();
             view->setFocus();
-            m_escapeKey->setEnabled(true);
-        } else if (m_curPlay->type == ProgrammeType::Audio) {
+            m_fullScreen.escapeKey->setEnabled(true);
+            m_fullScreen.shown = FullScreen::Window;
+            break;
+        case FullScreenWay::Refused:
             m_services.dialogs.showInfo(kAudioNoFullScreen);
+            break;
+        case FullScreenWay::None:
+            break;
         }
     } catch (const std::exception&) {
         // The player stays as it is.
     }
 }
 
+// Leaves whatever is full screen now, whichever programme plays: the one that went full screen
+// may have ended or been replaced.
 void TfrmMain::btnExitFullScreenClick() {
-    if (!m_curPlay)
-        return;
     try {
         QWidget* view = m_services.flash.widget();
-        if (m_curPlay->type == ProgrammeType::Video) {
+        if (m_fullScreen.shown == FullScreen::Control) {
+            // The control reports when it has left.
             for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
                 QKeyEvent key(type, Qt::Key_Escape, Qt::NoModifier);
                 QApplication::sendEvent(inputTarget(view), &key);
             }
-            pnlExitFullScreen->hide();
-            m_fullScreenOn = 0;
-        } else if (m_curPlay->type == ProgrammeType::Flash) {
+            m_exitFullScreen->hide();
+        } else if (m_fullScreen.shown == FullScreen::Window) {
             showNormal();
             if (m_isMaximized) {
                 maximise();
             } else {
-                resize(m_restoreWidth, m_restoreHeight);
-                move(m_fullScreenOrigin);
+                resize(m_restoreSize);
+                move(m_fullScreen.origin);
             }
             setFullScreenChrome(true);
-            pnlExitFullScreen->hide();
-            m_escapeKey->setEnabled(false);
-            m_fullScreenOn = 0;
+            m_exitFullScreen->hide();
+            m_fullScreen.escapeKey->setEnabled(false);
+            m_fullScreen.shown = FullScreen::Off;
         }
     } catch (const std::exception&) {
         // Full screen stays; the exit button is still there.
     }
-}
-
-// ImageList2: the pictures of the transport bar's buttons.
-QIcon TfrmMain::imageList2(int index) const {
-    return QIcon(skinPicture(QStringLiteral("imagelist2_%1").arg(index)));
 }
 
 } // namespace lumora

@@ -1,19 +1,22 @@
 // Set-up, session start and end of the main window.
 #include "mainwindow.h"
 
-#include "application.h"
+#include "captionbar.h"
 #include "captions.h"
+#include "cataloguepanel.h"
 #include "datamodule.h"
 #include "edition.h"
 #include "engine.h"
+#include "failurereport.h"
 #include "inistore.h"
-#include "lxsimage.h"
 #include "mediaplayer.h"
 #include "playlist.h"
 #include "siteaddress.h"
 #include "startup.h"
+#include "statusstrip.h"
 #include "systemmsgholder.h"
 #include "texts.h"
+#include "transportbar.h"
 #include "webpane.h"
 #include "windowsystem.h"
 
@@ -23,14 +26,11 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
-#include <QMenu>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
 
 namespace lumora {
 
@@ -41,7 +41,6 @@ TfrmMain::TfrmMain(Config& config, MainWindowServices services, QWidget* parent)
     m_random = std::make_unique<Mt19937RandomSource>(
         std::uint32_t(QDateTime::currentMSecsSinceEpoch())); // seeded from the clock
     buildComponents();
-    setupTreeAppearance();
     // The native window exists even while hidden, so a second copy can find it.
     m_services.windows.setWindowClass(NativeWindow(winId()),
                                       QFileInfo(QCoreApplication::applicationFilePath()).fileName(),
@@ -60,12 +59,8 @@ void TfrmMain::setRandomSource(std::unique_ptr<RandomSource> random) {
 
 void TfrmMain::FormCreate() {
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    try {
-        initMainWindow();
-    } catch (const std::exception& e) {
-        // As for any handler: the set-up stops where it failed and the window goes on.
-        reportEscapedFailure(&m_services.dialogs, e.what());
-    }
+    // As for any handler: the set-up stops where it failed and the window goes on.
+    runReportingFailure(&m_services.dialogs, [this] { initMainWindow(); });
     if (m_config.hideOnStart)
         startSession(); // the window is not shown, so FormShow would not run it
 }
@@ -73,15 +68,14 @@ void TfrmMain::FormCreate() {
 void TfrmMain::initMainWindow() {
     maximise();
     m_isMaximized = true;
-    limgMax->hide();
-    limgNor->show();
+    m_captionBar->setMaximised(true);
     countStart(m_config);
     applyEditionCaptions();
-    edtkey->setText(CatalogueText::SearchPlaceholder);
+    pnlFunALl->setSearchText(CatalogueText::SearchPlaceholder);
     PageControl1->tabBar()->hide();
     PageControl1->setCurrentWidget(TabSheet1);
     if (m_tree.count() > 0)
-        tv1->scrollToItem(m_items.front());
+        pnlFunALl->scrollTo(0);
     if (m_config.editionCode != 0) {
         m_config.currentChannel = m_config.editionCode;
         reloadCatalogue(); // a failure here reaches the standard error box
@@ -90,31 +84,28 @@ void TfrmMain::initMainWindow() {
     m_services.engine.Initlumora(
         m_config.clientCode,
         [this](std::int32_t id, std::int32_t percent) { engineProgress(id, percent); });
-    lblSysVersion->setText(Caption::VersionLabel + m_services.versionString);
+    m_statusStrip->setVersionText(Caption::VersionLabel + m_services.versionString);
     m_audioPlayerGen = 1;
     createAudioPlayer();
     restorePlayModeUi();
     readSystemVolume();
     if (!m_config.urlOnlineService.isEmpty())
-        sbtnQQOnline->show();
-    showSitePane(*m_wbBottom, *pnlStatusBarAds,
-                 m_config.urlStatusBarAd =
-                     insertEditionCode(m_config.urlStatusBarAd, m_config.editionCode));
-    showSitePane(*m_wbAds, *pnlAds,
-                 m_config.urlChannelAds =
-                     insertEditionCode(m_config.urlChannelAds, m_config.editionCode));
+        m_statusStrip->showOnlineService();
+    showSitePane(
+        wbBottom(), [this](bool shown) { m_statusStrip->showAds(shown); },
+        m_config.urlStatusBarAd = insertEditionCode(m_config.urlStatusBarAd, m_config.editionCode));
+    showSitePane(
+        pnlFunALl->adsPane(), [this](bool shown) { pnlFunALl->showAds(shown); },
+        m_config.urlChannelAds = insertEditionCode(m_config.urlChannelAds, m_config.editionCode));
 }
 
 void TfrmMain::applyEditionCaptions() {
-    pnlTop->setFixedHeight(20);
+    m_captionBar->setFixedHeight(20);
     const Edition& edition = editionFor(m_config.editionCode);
     setWindowTitle(QString::fromUtf8(edition.caption));
-    lblSysVer->setText(QString::fromUtf8(edition.header));
-    lblSysVer->adjustSize();
-    if (m_config.editionCode == 21) {
-        lblHint->setText(QString::fromUtf8(kPinyinHint));
-        lblHint->show();
-    }
+    m_captionBar->setTitle(QString::fromUtf8(edition.header));
+    if (m_config.editionCode == 21)
+        m_captionBar->setHint(QString::fromUtf8(kPinyinHint));
     if (!isChannelEdition(m_config.editionCode))
         m_config.editionCode = 0;
 }
@@ -131,15 +122,9 @@ void TfrmMain::loadRememberedProgramme() {
 }
 
 void TfrmMain::restorePlayModeUi() {
-    const QList<QAction*> items = pMenuPlayMode->actions();
     bool ok = false;
     const int mode = m_config.playMode.toInt(&ok);
-    for (QAction* item : items)
-        item->setChecked(false);
-    if (!ok || mode < 0 || mode >= items.size())
-        return; // an unknown mode leaves the display as it is
-    items[mode]->setChecked(true);
-    sbtnPlayMode->setIcon(items[mode]->icon());
+    m_transport->showPlayMode(ok ? mode : -1); // an unknown mode checks none
 }
 
 void TfrmMain::FormShow() {
@@ -153,8 +138,9 @@ void TfrmMain::startSession() {
     m_sessionStarted = true;
     if (m_services.startLogin)
         m_services.startLogin(m_config.clientCode, m_config.urlHome);
+    // Hidden, this runs inside the constructor, where nothing above would catch a failure.
     if (selectNode(m_config.currentNodeIndex))
-        tv1Click();
+        runReportingFailure(&m_services.dialogs, [this] { tv1Click(); });
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -164,7 +150,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
 
 void TfrmMain::engineProgress(std::int32_t id, std::int32_t percent) {
     if (percent == 100 && m_curPlay && id >= 0 && id == m_curPlay->engineNo)
-        pnlLoadPercent->resize(pnlLoadAll->width() - 2, pnlLoadPercent->height());
+        m_transport->setLoadPercent(100);
 }
 
 void TfrmMain::FormDestroy() {

@@ -3,9 +3,10 @@
 #include "cataloguetree.h"
 #include "config.h"
 #include "lumoraplay.h"
+#include "playstate.h"
+#include "programmeplayer.h"
 #include "systemmsgschedule.h"
 
-#include <QIcon>
 #include <QString>
 #include <QWidget>
 
@@ -13,24 +14,11 @@
 #include <functional>
 #include <memory>
 
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QPushButton;
 class QShortcut;
-class QSlider;
-class QStackedWidget;
 class QTabWidget;
 class QTimer;
-class QToolButton;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace lumora {
-
-// Item data holding a tree item's absolute index.
-inline constexpr int kTreeIndexRole = Qt::UserRole + 1;
 
 class Dialogs;
 class Engine;
@@ -40,20 +28,26 @@ class MediaPlayer;
 class MediaPlayerFactory;
 class WaveOutVolume;
 class Shell;
-class UrlProbe;
+class AsyncUrlProbe;
+class CaptionBar;
+class StatusStrip;
 class WebPane;
 class WebPaneFactory;
 class WindowSystem;
 class tLxsimage;
 class SystemMsgHolder;
+class TransportBar;
+class PlayerArea;
+class ExitFullScreenPanel;
 class ApplicationEvents1;
+class CataloguePanel;
 
 // The platform parts and collaborators the main window uses; created in main only.
 struct MainWindowServices {
     Dialogs& dialogs;
     WindowSystem& windows;
     Shell& shell;
-    UrlProbe& probe;
+    AsyncUrlProbe& probe; // never waits: answers come back through the event loop
     WebPaneFactory& webPanes;
     Engine& engine;
     FlashControl& flash; // ShockwaveFlash1
@@ -95,11 +89,13 @@ public:
     void playProgramme(const LumoraPlayPtr& record);
     void ReplayClick();
     bool isLocalFile() const { return m_isLocalFile; }
-    int fullScreenOn() const { return m_fullScreenOn; }
+    int fullScreenOn() const { return m_fullScreen.shown == FullScreen::Off ? 0 : 1; }
+    // The news schedule's minute (shorter in end-to-end runs).
+    void setSystemMsgMinute(int milliseconds);
 
     // Playlist.
     void TimerPlayListTimer();
-    void setPlayState(int n);
+    void setPlayState(PlayState state);
     void playNext(bool byMode);
     void playPrevious();
     void btnNextClick();
@@ -108,7 +104,6 @@ public:
     void setPlayMode(const QString& mode);
     void updateLoadBar(int position, int total);
     int FlvCurDownloadPercent(const QString& text);
-    static bool isFlashMovieEnded(int frameNum, int total);
     void setRandomSource(std::unique_ptr<RandomSource> random);
 
     // Transport bar.
@@ -120,7 +115,7 @@ public:
     void btnSoundClick();
     void imgSoundMouseMove();
     void pnlPlayFlvMouseMove();
-    bool soundOn() const { return m_soundOn; }
+    TransportBar& transportBar() { return *m_transport; }
 
     // Full screen.
     void sbtnFullScreenClick();
@@ -143,9 +138,10 @@ public:
     // System messages.
     void TimerSystemMsgTimer();
     SystemMsgHolder& systemMessages() { return *m_systemMsg; }
+    const class ApplicationEvents1& applicationEvents() const { return *m_applicationEvents; }
     std::int32_t systemMsgTicks() const { return m_schedule.systemMsgTicks(); }
-    int restoreWidth() const { return m_restoreWidth; }
-    int restoreHeight() const { return m_restoreHeight; }
+    int restoreWidth() const { return m_restoreSize.width(); }
+    int restoreHeight() const { return m_restoreSize.height(); }
 
     // Volume.
     void readSystemVolume();
@@ -169,8 +165,8 @@ public:
     void edtkeyExit();
     void edtkeyChange();
     bool edtkeyKeyDown(int key); // true when the key was taken
-    void tv1Expanded(QTreeWidgetItem* item);
-    void tv1Collapsed(QTreeWidgetItem* item);
+    void tv1Expanded(int index);
+    void tv1Collapsed(int index);
 
     // Catalogue.
     int getFirstPlay() const;
@@ -182,163 +178,92 @@ public:
 signals:
     // A programme started: curPlay() is the new one.
     void programmeStarted();
+    // setPlayState showed this state.
+    void playStateShown(PlayState state);
+    // The tick showed the programme's position and length in seconds.
+    void timesShown(int position, int total);
 
 public:
     bool isMaximized() const { return m_isMaximized; }
     const LumoraPlayPtr& curPlay() const { return m_curPlay; }
-    void setCurPlay(LumoraPlayPtr record) { m_curPlay = std::move(record); }
-    WebPane& wbAds() { return *m_wbAds; }
-    WebPane& wbBottom() { return *m_wbBottom; }
-    WebPane& wbMp3() { return *m_wbMp3; }
+    void setCurPlay(LumoraPlayPtr record);
+    WebPane& wbAds();
+    WebPane& wbBottom();
+    WebPane& wbMp3();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildComponents();
-    void buildTopBar();
     void buildCatalogueColumn(QWidget* parent);
-    void buildPlayerColumn(QWidget* parent);
-    void buildStatusBar(QWidget* parent);
-    void buildPlayModeMenu();
     void connectHandlers();
-    void setupTreeAppearance();
-    void rebuildTreeItems();
-    void appendTreeItems(int first);
-    void rebuildTreeItemsFrom(int first); // -1: everything
-    int treeTailStart() const;            // first node a search may change, or -1
-    // Runs a change of the tree's structure and brings the items up to date.
-    template <typename Change> auto changeTree(Change&& change) {
-        const int first = treeTailStart();
-        auto result = change();
-        rebuildTreeItemsFrom(first);
-        return result;
-    }
+    void connectCatalogue();
     void syncExpansion();
+    void clickFolder(int index); // the accordion's folder click, shown
     void loadRememberedProgramme();
     QString programmeSource(TLumoraPlay& record);
-    void startByType(TLumoraPlay& record);
-    void tickFlash();
-    void tickAudio();
-    void tickVideo();
-    void moveKnob(int position, int total);
-    int knobPosition(int total) const;
-    void showTimes(int position, int total);
-    void showFrameTimes(int position, int total);
-    void centreKnobAt(int x);
+    std::unique_ptr<ProgrammePlayer> playerFor(const TLumoraPlay& record);
+    void startPlayer(TLumoraPlay& record);
+    void tick(ProgrammePlayer& player);
+    void showTimes(int position, int total, KnobUnit unit);
     void setupFullScreen();
     void setFullScreenChrome(bool shown);
-    void buildScrollBar();
-    void layoutCaption();
-    void connectCaptionButton(tLxsimage* button, const QString& pictures);
-    bool handleBarMouse(QObject* watched, QEvent* event);
     void selectAndClick(int index);
-    QIcon imageList2(int index) const;
-    void showSitePane(WebPane& pane, QWidget& panel, const QString& address);
-    void siteDocumentComplete(WebPane& pane, QWidget& panel, const QString& address, bool topLevel);
+    // A site's pane and the way its panel is shown or hidden.
+    using ShowPanel = std::function<void(bool shown)>;
+    void showSitePane(WebPane& pane, ShowPanel showPanel, const QString& address);
+    void siteDocumentComplete(WebPane& pane, const ShowPanel& showPanel, const QString& address,
+                              bool topLevel);
 
     Config& m_config;
     MainWindowServices m_services;
     CatalogueTree m_tree;
-    std::vector<QTreeWidgetItem*> m_items; // by absolute index
     LumoraPlayPtr m_curPlay;
+    std::unique_ptr<ProgrammePlayer> m_player; // picked with m_curPlay, by its type
     bool m_isMaximized = false;
     bool m_sessionStarted = false;
     bool m_destroyed = false;
     int m_audioPlayerGen = 0;
     bool m_isLocalFile = false;
-    int m_fullScreenOn = 0;
-    bool m_seekDragging = false;
-    bool m_finishedNoticeShown = false;
-    int m_dragStartX = 0;
-    bool m_soundOn = true;
-    QPoint m_fullScreenOrigin;
-    QRect m_normalGeometry;
-    int m_restoreWidth = 0;
-    int m_restoreHeight = 0;
-    QShortcut* m_escapeKey = nullptr;
-    bool m_thumbDragging = false;
-    int m_thumbGrabY = 0;
+    // What is full screen now: nothing, the control's own window (the player movie's request),
+    // or this window around the control (a Flash movie).
+    enum class FullScreen { Off, Control, Window };
+    struct FullScreenState {
+        FullScreen shown = FullScreen::Off;
+        QPoint origin;        // where the window stood before it covered the screen
+        QRect normalGeometry; // the window's own geometry to come back to
+        QShortcut* escapeKey = nullptr;
+    } m_fullScreen;
+    struct SeekDrag {
+        bool active = false;
+        int startX = 0;
+    } m_seekDrag;
+    bool m_playlistStopped = false; // moved nowhere at the end of the programme
+    QSize m_restoreSize;
     SystemMsgSchedule m_schedule;
+    std::uint64_t m_audioPageAsk = 0; // numbers the audio page questions
     std::unique_ptr<SystemMsgHolder> m_systemMsg;
     std::unique_ptr<RandomSource> m_random;
 
-public:
     // Components, named as the window's design names them.
-    QFrame* pnlTop = nullptr;
-    QLabel* imgTl = nullptr;
-    QLabel* imgTc = nullptr;
-    QLabel* imgTr = nullptr;
-    QLabel* imgLogo = nullptr;
-    QLabel* lblSysVer = nullptr;
-    QLabel* lblHint = nullptr;
-    tLxsimage* limgMin = nullptr;
-    tLxsimage* limgMax = nullptr;
-    tLxsimage* limgNor = nullptr;
-    tLxsimage* limgClose = nullptr;
-    QFrame* pnlGame = nullptr;
-    QFrame* pnlGameC = nullptr;
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr;
-    QFrame* pnlMain = nullptr;
-    QFrame* pnlFunALl = nullptr;
-    QFrame* pnlSearch = nullptr;
-    QLabel* imgSearchBg = nullptr;
-    QLineEdit* edtkey = nullptr;
-    QLabel* imgSearch = nullptr;
-    QFrame* pnlFuncTree = nullptr;
-    QTreeWidget* tv1 = nullptr;
-    QFrame* pnlScroll = nullptr;
-    QLabel* imgScrollTop = nullptr;
-    QLabel* imgScrollMiddle = nullptr;
-    QLabel* imgScrollBottom = nullptr;
-    QLabel* imgScrollTop2 = nullptr;
-    QLabel* imgScrollMiddle2 = nullptr;
-    QLabel* imgScrollBottom2 = nullptr;
-    QFrame* pnlAds = nullptr;
-    QFrame* pnlHomePageMain = nullptr;
-    QFrame* pnlwbMain = nullptr;
-    QFrame* pnlPlay = nullptr;
-    QStackedWidget* pnlplayMain = nullptr;
-    QWidget* ShockwaveFlash1 = nullptr;
-    QFrame* pnlPlayFlv = nullptr;
-    QFrame* pnlPlayTrackBar = nullptr;
-    QFrame* pnlLoadAll = nullptr;
-    QFrame* pnlLoadPercent = nullptr;
-    QFrame* pnlPlayPos = nullptr;
-    QPushButton* btnPre = nullptr;
-    QPushButton* btnPlay = nullptr;
-    QPushButton* btnNext = nullptr;
-    QLabel* lblStatus = nullptr;
-    QPushButton* btnSound = nullptr;
-    tLxsimage* imgSound = nullptr;
-    QToolButton* sbtnPlayMode = nullptr;
-    QToolButton* sbtnFullScreen = nullptr;
-    QLabel* lblTime = nullptr;
-    QFrame* pnlVolume = nullptr;
-    QSlider* TrackBar2 = nullptr;
-    QFrame* pnlStatus = nullptr;
-    QLabel* lblSysVersion = nullptr;
-    QToolButton* sbtnQQOnline = nullptr;
-    QLabel* lblWeb = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
-    QFrame* pnlStatusBarAds = nullptr;
-    QFrame* pnlExitFullScreen = nullptr;
-    QPushButton* btnExitFullScreen = nullptr;
-    QMenu* pMenuPlayMode = nullptr;
     QTimer* TimerPlayList = nullptr;
     QTimer* TimerSystemMsg = nullptr;
-    class ApplicationEvents1* ApplicationEvents1 = nullptr;
+    class ApplicationEvents1* m_applicationEvents = nullptr;
+    PlayerArea* m_playerArea = nullptr; // pnlHomePageMain
+    ExitFullScreenPanel* m_exitFullScreen = nullptr;
 
 private:
-    std::unique_ptr<WebPane> m_wbAds;
-    std::unique_ptr<WebPane> m_wbBottom;
-    std::unique_ptr<WebPane> m_wbMp3;
+    CaptionBar* m_captionBar = nullptr;
+    StatusStrip* m_statusStrip = nullptr;
+    CataloguePanel* pnlFunALl = nullptr; // the catalogue column
     std::unique_ptr<MediaPlayer> m_audioPlayer;
+    TransportBar* m_transport = nullptr; // pnlPlayFlv
 };
 
 } // namespace lumora

@@ -1,36 +1,25 @@
 // Playing one programme: the player by type, the source by where the file is.
+#include "asyncprobe.h"
 #include "config.h"
 #include "flashcontrol.h"
 #include "mainwindow.h"
 #include "mediaplayer.h"
+#include "playerarea.h"
 #include "requests.h"
-#include "urlprobe.h"
+#include "transportbar.h"
 #include "webpane.h"
 
 #include <QFileInfo>
 #include <QFrame>
-#include <QLabel>
-#include <QStackedWidget>
 #include <QTimer>
+#include <QUrl>
 
 namespace lumora {
 namespace {
 
-// The rest of the start parameters of the player movie after "file=".
-const QString kPlayerMovieVars =
-    QStringLiteral("&overstretch=true&showdigits=true&autostart=true&showplayerbar=true"
-                   "&callback=true&enablejs=true&streamscript=http://");
 const QString kPlayerMovie = QStringLiteral("flvplayer.swf");
-const QString kBlankMovie = QStringLiteral("flvplayer.swf?file=0.swf");
+const QString kBlankMovie = kPlayerMovie + QStringLiteral("?file=0.swf");
 const QString kOfflineAudioPage = QStringLiteral("../Resource/Html/offline/mp3.htm");
-
-QString extensionFor(const QString& type) {
-    if (type == ProgrammeType::Flash)
-        return QStringLiteral(".swf");
-    if (type == ProgrammeType::Audio)
-        return QStringLiteral(".mp3");
-    return QStringLiteral(".flv");
-}
 
 // A catalogue id or name that would leave the folder it names a file in is no file there.
 bool isPlainFileName(const QString& name) {
@@ -39,16 +28,18 @@ bool isPlainFileName(const QString& name) {
            name != ".";
 }
 
-bool isTypeChange(const QString& from, const QString& to) {
-    using namespace ProgrammeType;
-    return (from == Flash && (to == Audio || to == Video)) ||
-           (from == Video && (to == Audio || to == Flash));
+// Full screen shows one kind of player; the next programme keeps it only when it goes full
+// screen the same way.
+bool keepsFullScreen(const ProgrammePlayer& from, const ProgrammePlayer& to) {
+    const FullScreenWay way = to.fullScreen();
+    return from.fullScreen() == way &&
+           (way == FullScreenWay::PlayerMovie || way == FullScreenWay::Window);
 }
 
 } // namespace
 
 QString TfrmMain::programmeSource(TLumoraPlay& record) {
-    const QString ext = extensionFor(record.type);
+    const QString ext = m_player->extension();
     const QString cached = m_config.cacheDir + QString::number(m_config.currentChannel) +
                            QLatin1Char('/') + record.id + ext;
     if (isPlainFileName(record.id) && QFileInfo(cached).isFile()) {
@@ -65,67 +56,66 @@ QString TfrmMain::programmeSource(TLumoraPlay& record) {
     return record.playUrl;
 }
 
+std::unique_ptr<ProgrammePlayer> TfrmMain::playerFor(const TLumoraPlay& record) {
+    AudioDevice audio{.current = [this] { return m_audioPlayer.get(); },
+                      .create = [this] { createAudioPlayer(); },
+                      .close = [this] { CloseMp3(); }};
+    return makeProgrammePlayer(record.type, {.flash = m_services.flash,
+                                             .audio = std::move(audio),
+                                             .playerMovie = m_config.appDir + kPlayerMovie});
+}
+
+void TfrmMain::setCurPlay(LumoraPlayPtr record) {
+    m_player = record ? playerFor(*record) : nullptr;
+    m_curPlay = std::move(record);
+}
+
 void TfrmMain::playProgramme(const LumoraPlayPtr& record) {
     TimerPlayList->stop();
-    setPlayState(4);
-    pnlLoadPercent->resize(0, pnlLoadPercent->height());
-    pnlPlayPos->move(pnlLoadAll->x(), pnlPlayPos->y());
-    lblTime->setText(QStringLiteral("00:00/00:00"));
+    setPlayState(PlayState::Loading);
+    m_transport->resetSeekBar();
+    std::unique_ptr<ProgrammePlayer> next = playerFor(*record);
+    // Before the player is blanked: the player movie itself answers the request to leave.
+    if (m_player && !keepsFullScreen(*m_player, *next))
+        btnExitFullScreenClick();
     try {
-        if (m_curPlay && m_curPlay->type == ProgrammeType::Audio)
-            CloseMp3();
+        if (m_player)
+            m_player->leave();
+        // The last video's FlashVars would name its file again, over the blank one.
+        m_services.flash.setFlashVars(QString());
         m_services.flash.setMovie(m_config.appDir + kBlankMovie);
     } catch (const std::exception&) {
         // Whatever played before is left behind; the new programme still starts.
     }
-    try {
-        if (!pnlExitFullScreen->isHidden() && m_curPlay &&
-            isTypeChange(m_curPlay->type, record->type))
-            btnExitFullScreenClick();
-    } catch (const std::exception&) {
-        // Full screen stays; the programme still starts.
-    }
     m_curPlay = record;
-    m_finishedNoticeShown = false;
+    m_player = std::move(next);
+    m_playlistStopped = false;
     emit programmeStarted();
-    startByType(*record); // a failure here leaves the playlist timer off
+    startPlayer(*record); // a failure here leaves the playlist timer off
     TimerPlayList->start();
 }
 
-void TfrmMain::startByType(TLumoraPlay& record) {
-    FlashControl& flash = m_services.flash;
-    if (record.type == ProgrammeType::Flash) {
-        flash.setBackgroundColor(0);
-        pnlplayMain->setCurrentWidget(flash.widget());
-        flash.widget()->raise();
-        flash.setScaleMode(FlashControl::kScaleExactFit);
-        if (m_fullScreenOn == 1)
-            pnlExitFullScreen->raise();
-        // Loop goes first as well: the emulator needs it before the movie loads.
-        flash.setLoop(false);
-        flash.setMovie(programmeSource(record));
-        flash.setLoop(false);
-    } else if (record.type == ProgrammeType::Audio) {
-        pnlplayMain->setCurrentWidget(m_wbMp3->widget());
-        m_wbMp3->widget()->setVisible(true);
+void TfrmMain::startPlayer(TLumoraPlay& record) {
+    const std::uint64_t audioPageAsk = ++m_audioPageAsk; // an older programme's answer is stale
+    if (m_player->surface() == PlayerSurface::AudioPage) {
+        m_playerArea->showAudioPage();
         navigateWithRetry(m_services.probe,
                           m_config.urlMp3Page + QLatin1Char('_') +
                               QString::number(m_config.currentChannel) + QStringLiteral(".html"),
-                          m_config.appDir + kOfflineAudioPage,
-                          [this](const QString& address) { m_wbMp3->navigate(address); });
-        const QString source = programmeSource(record);
-        createAudioPlayer();
-        m_audioPlayer->setFileName(source);
-        m_audioPlayer->open();
-        m_audioPlayer->play();
-    } else if (record.type == ProgrammeType::Video) {
-        pnlplayMain->setCurrentWidget(flash.widget());
-        flash.widget()->raise();
-        flash.setFlashVars(QStringLiteral("file=") + programmeSource(record) + kPlayerMovieVars);
-        flash.setLoop(false);
-        flash.setMovie(m_config.appDir + kPlayerMovie);
-        flash.setLoop(false);
+                          m_config.appDir + kOfflineAudioPage, this,
+                          [this, audioPageAsk](const QString& address) {
+                              if (audioPageAsk == m_audioPageAsk)
+                                  wbMp3().navigate(address);
+                          });
+    } else {
+        m_playerArea->showFlash();
+        // Only a Flash movie keeps the window's full screen into the next programme.
+        if (m_fullScreen.shown == FullScreen::Window)
+            m_exitFullScreen->raise();
     }
+    if (const std::optional<PlayState> state =
+            m_player->start([this, &record] { return programmeSource(record); }))
+        setPlayState(*state);
 }
 
 void TfrmMain::ReplayClick() {

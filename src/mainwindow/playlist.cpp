@@ -3,47 +3,19 @@
 #include "config.h"
 #include "dialogs.h"
 #include "engine.h"
-#include "flashcontrol.h"
-#include "flvplayer.h"
 #include "inistore.h"
 #include "mainwindow.h"
-#include "mediaplayer.h"
 #include "rounding.h"
-#include "seekbar.h"
 #include "texts.h"
 #include "timetext.h"
+#include "transportbar.h"
+#include "treerules.h"
 
 #include <QCursor>
-#include <QFrame>
-#include <QLabel>
-#include <QMenu>
-#include <QPushButton>
 #include <QTimer>
-#include <QToolButton>
-#include <QTreeWidget>
 
 namespace lumora {
 namespace {
-
-struct PlayStateRow {
-    bool enabled;
-    const char* hint;
-    int tag;
-    int picture; // in ImageList2
-    const char* status;
-};
-
-// Play states 1 playing, 2 paused, 3 stopped, 4 loading.
-constexpr PlayStateRow kPlayStates[] = {
-    {true, "暂停", 0, 9, "正在播放"},
-    {true, "继续播放", 1, 8, "暂停中"},
-    {true, "重播", 2, 8, "已停止"},
-    {false, "暂停", 0, 9, "正在装载,请稍等"},
-};
-
-Span spanOf(const QWidget* w) {
-    return {w->x(), w->width()};
-}
 
 // Frames at the fixed rate of 12 a second as whole seconds.
 int frameSeconds(int frames) {
@@ -52,17 +24,12 @@ int frameSeconds(int frames) {
 
 } // namespace
 
-void TfrmMain::setPlayState(int n) {
-    if (n < 1 || n > 4)
-        return;
-    const PlayStateRow& row = kPlayStates[n - 1];
-    btnPlay->setEnabled(row.enabled);
-    btnPlay->setToolTip(QString::fromUtf8(row.hint));
-    btnPlay->setProperty("tag", row.tag);
-    btnPlay->setIcon(imageList2(row.picture));
-    lblStatus->setText(QString::fromUtf8(row.status));
-    if (n == 4)
-        pnlPlayFlv->show();
+void TfrmMain::setPlayState(PlayState state) {
+    m_transport->showPlayState(state);
+    // Inside the window's full screen the bar comes back only when full screen ends.
+    if (state == PlayState::Loading && m_fullScreen.shown != FullScreen::Window)
+        m_transport->show();
+    emit playStateShown(state);
 }
 
 int TfrmMain::FlvCurDownloadPercent(const QString& text) {
@@ -81,142 +48,65 @@ int TfrmMain::FlvCurDownloadPercent(const QString& text) {
 void TfrmMain::updateLoadBar(int position, int total) {
     if (total == 0)
         return;
-    Span load = spanOf(pnlLoadPercent);
-    const Span bar = spanOf(pnlLoadAll);
     if (m_isLocalFile) {
-        setLoadBar(100, load, bar);
+        m_transport->setLoadPercent(100);
     } else {
         const int answer =
             FlvCurDownloadPercent(QString::number(std::uint32_t(m_curPlay->engineNo)));
         if (answer == -1)
             return;
         const int played = roundHalfEven(position * 100.0 / total).value_or(0);
-        setLoadBar(played > answer ? played : answer, load, bar);
+        m_transport->setLoadPercent(played > answer ? played : answer);
     }
-    pnlLoadPercent->resize(load.width, pnlLoadPercent->height());
 }
 
-void TfrmMain::moveKnob(int position, int total) {
-    Span knob = spanOf(pnlPlayPos);
-    placeKnob(position, total, knob, spanOf(pnlLoadAll));
-    pnlPlayPos->move(knob.left, pnlPlayPos->y());
-}
-
-int TfrmMain::knobPosition(int total) const {
-    return knobToPosition(total, spanOf(pnlPlayPos), spanOf(pnlLoadAll));
-}
-
-void TfrmMain::showTimes(int position, int total) {
-    if (total != 0)
-        lblTime->setText(formatSeconds(position) + QLatin1Char('/') + formatSeconds(total));
-}
-
-void TfrmMain::showFrameTimes(int position, int total) {
-    if (total != 0) // a frame count; a few frames are still a movie with a length of 0 s
-        lblTime->setText(formatSeconds(frameSeconds(position)) + QLatin1Char('/') +
-                         formatSeconds(frameSeconds(total)));
+void TfrmMain::showTimes(int position, int total, KnobUnit unit) {
+    if (total == 0) // a frame count too: a few frames are still a movie with a length of 0 s
+        return;
+    if (unit == KnobUnit::Frames) {
+        position = frameSeconds(position);
+        total = frameSeconds(total);
+    }
+    m_transport->setTimeText(formatSeconds(position) + QLatin1Char('/') + formatSeconds(total));
+    emit timesShown(position, total);
 }
 
 void TfrmMain::TimerPlayListTimer() {
-    if (!m_curPlay)
+    if (!m_player)
         return;
     try {
-        if (m_curPlay->type == ProgrammeType::Flash)
-            tickFlash();
-        else if (m_curPlay->type == ProgrammeType::Audio)
-            tickAudio();
-        else if (m_curPlay->type == ProgrammeType::Video)
-            tickVideo();
+        tick(*m_player);
     } catch (const std::exception&) {
         // A player that fails to answer is asked again on the next tick.
     }
 }
 
-void TfrmMain::tickFlash() {
-    FlashControl& flash = m_services.flash;
-    if (flash.readyState() != FlashControl::kReadyStateLoaded)
+void TfrmMain::tick(ProgrammePlayer& player) {
+    const std::optional<PlayerReading> reading = player.read();
+    if (!reading)
         return;
-    if (flash.isPlaying())
-        setPlayState(1);
-    const int total = flash.totalFrames();
+    if (reading->state)
+        setPlayState(*reading->state);
     int position = 0;
-    if (m_seekDragging) {
-        position = knobPosition(total);
-        updateLoadBar(position, total);
-        flash.gotoFrame(position);
-        flash.play();
-    } else {
-        position = flash.currentFrame();
-        updateLoadBar(position, total);
-        moveKnob(position, total);
-    }
-    showFrameTimes(position, total);
-    if (isFlashMovieEnded(flash.currentFrame(), total))
-        playNext(true);
-}
-
-bool TfrmMain::isFlashMovieEnded(int frameNum, int total) {
-    // FrameNum counts from 0, so a short movie has ended on its last frame, total - 1: compared
-    // with total itself it would never end.
-    return total >= 50 ? total - frameNum < 20 : frameNum + 1 == total;
-}
-
-void TfrmMain::tickAudio() {
-    if (!m_audioPlayer)
-        return;
-    MediaPlayer& player = *m_audioPlayer;
-    const int total = roundHalfEven(player.length() / 1000.0).value_or(0);
-    if (player.mode() == MediaMode::Playing)
-        setPlayState(1);
-    int position = 0;
-    if (m_seekDragging) {
-        position = knobPosition(total);
-        updateLoadBar(position, total);
-        moveKnob(position, total);
-        player.seek(std::int64_t(position) * 1000);
-        player.play();
-    } else {
-        position = roundHalfEven(player.position() / 1000.0).value_or(0);
-        updateLoadBar(position, total);
-        moveKnob(position, total);
-        const int played = pnlPlayPos->x() - pnlLoadAll->x();
-        if (played > pnlLoadPercent->width())
-            pnlLoadPercent->resize(played + 1, pnlLoadPercent->height());
-    }
-    showTimes(position, total);
-    if (position == total && total > 0)
-        playNext(true);
-}
-
-void TfrmMain::tickVideo() {
-    FlashControl& flash = m_services.flash;
-    switch (flvGetPlayState(flash)) {
-    case 1: {
-        setPlayState(1);
-        const int total = flvGetDuration(flash);
-        int position = 0;
-        if (m_seekDragging) {
-            position = knobPosition(total);
+    if (reading->total) {
+        const int total = *reading->total;
+        if (m_seekDrag.active) {
+            position = m_transport->knobPosition(total);
             updateLoadBar(position, total);
-            flvSeek(flash, position);
+            if (player.isTrack())
+                m_transport->placeKnob(position, total);
+            player.seek(position, true);
         } else {
-            position = flvGetPosition(flash);
+            position = player.position();
             updateLoadBar(position, total);
-            moveKnob(position, total);
+            m_transport->placeKnob(position, total);
+            if (player.isTrack())
+                m_transport->extendLoadToKnob();
         }
-        showTimes(position, total);
-        return;
+        showTimes(position, total, player.unit());
     }
-    case 0:
-        setPlayState(3);
+    if (player.ended(*reading, position))
         playNext(true);
-        return;
-    case 2:
-        setPlayState(2);
-        return;
-    default:
-        return;
-    }
 }
 
 void TfrmMain::selectAndClick(int index) {
@@ -225,20 +115,26 @@ void TfrmMain::selectAndClick(int index) {
 }
 
 void TfrmMain::playNext(bool byMode) {
+    // The end stays reached on every tick: a playlist that stopped stays stopped until the next
+    // programme plays.
+    if (byMode && m_playlistStopped)
+        return;
     const int i = m_config.currentNodeIndex;
     const QString mode = byMode ? m_config.playMode : QString(PlayMode::Loop);
     const std::optional<PlayStep> step = nextByMode(mode, m_tree, i, *m_random);
     if (!step)
         return;
-    if (step->kind == PlayStep::Kind::FinishedNotice) {
-        // The end stays reached on every tick; one notice per programme that ended.
-        if (!m_finishedNoticeShown) {
-            m_finishedNoticeShown = true;
-            m_services.dialogs.showInfo(CatalogueText::PlaylistFinished);
-        }
+    if (step->kind == PlayStep::Kind::Select) {
+        selectAndClick(step->index);
         return;
     }
-    selectAndClick(step->index);
+    m_playlistStopped = true;
+    btnExitFullScreenClick(); // nothing follows on screen, and the notice must be seen
+    if (step->kind == PlayStep::Kind::FinishedNotice) {
+        m_services.dialogs.showInfo(CatalogueText::PlaylistFinished);
+    } else if (selectNode(step->index) && !m_tree.isExpanded(step->index)) {
+        clickFolder(step->index);
+    }
 }
 
 void TfrmMain::playPrevious() {
@@ -257,7 +153,7 @@ void TfrmMain::btnPreClick() {
 }
 
 void TfrmMain::sbtnPlayModeClick() {
-    pMenuPlayMode->popup(QCursor::pos());
+    m_transport->popUpPlayModeMenu(QCursor::pos());
 }
 
 void TfrmMain::setPlayMode(const QString& mode) {

@@ -1,10 +1,13 @@
 // The site's panes and the status bar's links.
+#include "asyncprobe.h"
 #include "captions.h"
+#include "cataloguepanel.h"
 #include "dialogs.h"
 #include "mainwindow.h"
+#include "playerarea.h"
 #include "shell.h"
 #include "siteaddress.h"
-#include "urlprobe.h"
+#include "statusstrip.h"
 #include "webpane.h"
 #include "windowsystem.h"
 
@@ -12,6 +15,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QRegularExpression>
+#include <QUrl>
 
 namespace lumora {
 
@@ -22,8 +26,23 @@ QString insertEditionCode(const QString& address, int editionCode) {
     return result.replace(html, QString::number(editionCode) + QStringLiteral(".html"));
 }
 
+QString normalisedAddress(const QString& address) {
+    // Read as the pane reads the address it is sent to.
+    QUrl url = QUrl::fromUserInput(address);
+    if (!url.isValid())
+        return address;
+    const QString scheme = url.scheme();
+    const bool web = scheme == QLatin1String("http") || scheme == QLatin1String("https");
+    if (web && url.port() == (scheme == QLatin1String("http") ? 80 : 443))
+        url.setPort(-1);
+    if (web && url.path().isEmpty())
+        url.setPath(QStringLiteral("/"));
+    return url.toString(QUrl::FullyEncoded);
+}
+
 bool isAtAddress(const QString& location, const QString& address) {
-    return location.toLower() == address.toLower();
+    return normalisedAddress(location).compare(normalisedAddress(address), Qt::CaseInsensitive) ==
+           0;
 }
 
 QString fullProductPath(const QString& appDir) {
@@ -43,31 +62,47 @@ void WB_Set3DBorderStyle(WebPane& pane, bool raised) {
 
 } // namespace
 
-void TfrmMain::showSitePane(WebPane& pane, QWidget& panel, const QString& address) {
-    if (!m_services.probe.isUrlReachable(address))
-        return;
-    pane.navigate(address);
-    panel.show();
+void TfrmMain::showSitePane(WebPane& pane, ShowPanel showPanel, const QString& address) {
+    // The pane and its panel are ours: the answer is dropped with this window.
+    m_services.probe.askReachable(
+        address, this, [&pane, showPanel = std::move(showPanel), address](bool reachable) {
+            if (!reachable)
+                return;
+            pane.navigate(address);
+            showPanel(true);
+        });
 }
 
-void TfrmMain::siteDocumentComplete(WebPane& pane, QWidget& panel, const QString& address,
-                                    bool topLevel) {
+void TfrmMain::siteDocumentComplete(WebPane& pane, const ShowPanel& showPanel,
+                                    const QString& address, bool topLevel) {
     if (!topLevel)
         return;
     WB_Set3DBorderStyle(pane, false);
-    panel.setVisible(isAtAddress(pane.locationUrl(), address));
+    showPanel(isAtAddress(pane.locationUrl(), address));
+}
+
+WebPane& TfrmMain::wbBottom() {
+    return m_statusStrip->adsPane();
+}
+
+WebPane& TfrmMain::wbMp3() {
+    return m_playerArea->audioPane();
 }
 
 void TfrmMain::wbAdsDocumentComplete(bool topLevel) {
-    siteDocumentComplete(*m_wbAds, *pnlAds, m_config.urlChannelAds, topLevel);
+    siteDocumentComplete(
+        pnlFunALl->adsPane(), [this](bool shown) { pnlFunALl->showAds(shown); },
+        m_config.urlChannelAds, topLevel);
 }
 
 void TfrmMain::wbBottomDocumentComplete(bool topLevel) {
-    siteDocumentComplete(*m_wbBottom, *pnlStatusBarAds, m_config.urlStatusBarAd, topLevel);
+    siteDocumentComplete(
+        wbBottom(), [this](bool shown) { m_statusStrip->showAds(shown); }, m_config.urlStatusBarAd,
+        topLevel);
 }
 
 void TfrmMain::wbMp3DocumentComplete(bool) {
-    WB_Set3DBorderStyle(*m_wbMp3, false);
+    WB_Set3DBorderStyle(wbMp3(), false);
 }
 
 void TfrmMain::N8Click() {

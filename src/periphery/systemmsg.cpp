@@ -3,12 +3,10 @@
 #include "lxsimage.h"
 #include "skin.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QScreen>
-#include <QThread>
 #include <QTimer>
+#include <QVariantAnimation>
 
 namespace lumora {
 
@@ -65,6 +63,8 @@ TfrmSystemMsg::~TfrmSystemMsg() {
 }
 
 void TfrmSystemMsg::showBelowScreen() {
+    if (m_slide)
+        m_slide->stop(); // a reused pop-up starts below the screen again
     const ScreenAreas areas = m_screenAreas();
     move(areas.workArea.width() - width(), areas.screen.height());
     show();
@@ -84,22 +84,24 @@ void TfrmSystemMsg::wbSystemMsgDocumentComplete(bool topLevel) {
 }
 
 void TfrmSystemMsg::slideIn() {
-    const int steps = height() + 1;
-    int top = m_screenAreas().workArea.height();
-    move(x(), top);
-    // Pending events are handled between the steps, and a click on the close picture among
-    // them deletes this window: only the guard is read after each step.
-    const QPointer<TfrmSystemMsg> self(this);
-    for (int i = 0; i < steps; ++i) {
-        --top;
-        move(x(), top);
-        emit slideStep(top);
-        QThread::msleep(1);
-        QCoreApplication::processEvents();
-        if (!self || !isVisible())
-            return;
-    }
-    m_timer1->start();
+    const int from = m_screenAreas().workArea.height();
+    const int to = from - height() - 1;
+    move(x(), from);
+    // The window moves once per animation frame; every pixel passed still counts as a step.
+    // The animation is our child, so a close during the slide ends it with the window.
+    auto* slide = new QVariantAnimation(this);
+    m_slide = slide;
+    slide->setStartValue(from);
+    slide->setEndValue(to);
+    slide->setDuration(static_cast<int>(kSlideStep.count()) * (from - to));
+    connect(slide, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        for (int top = y() - 1; top >= value.toInt(); --top) {
+            move(x(), top);
+            emit slideStep(top);
+        }
+    });
+    connect(slide, &QVariantAnimation::finished, m_timer1, qOverload<>(&QTimer::start));
+    slide->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
 void TfrmSystemMsg::Timer1Timer() {

@@ -2,6 +2,7 @@
 
 #include "webpane.h"
 
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -11,6 +12,7 @@
 #include <memory>
 
 class QTimer;
+class QVariantAnimation;
 
 namespace lumora {
 
@@ -35,6 +37,7 @@ public:
     static constexpr int kCloseWidth = 41;
     static constexpr int kCloseHeight = 15;
     static constexpr std::chrono::milliseconds kShowFor{3'600'000};
+    static constexpr std::chrono::milliseconds kSlideStep{1}; // per pixel of the slide-in
     static constexpr int kNavigateFlags = WebPane::NoReadFromCache | WebPane::NoWriteToCache;
 
     TfrmSystemMsg(WebPaneFactory& panes, const QString& urlMiniIndex,
@@ -74,6 +77,7 @@ private:
     QWidget* m_pnlClose = nullptr;
     tLxsimage* m_image1 = nullptr;
     QTimer* m_timer1 = nullptr;
+    QPointer<QVariantAnimation> m_slide; // while sliding in
     int m_shownMarker = 0;
 };
 

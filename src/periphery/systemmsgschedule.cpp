@@ -8,20 +8,31 @@ bool ask(const std::function<bool()>& condition) {
 }
 } // namespace
 
-SystemMsgSchedule::Action SystemMsgSchedule::tick(const Conditions& conditions) {
+void SystemMsgSchedule::tick(const Conditions& conditions, Decision decided) {
     // Unsigned step: after about 4,000 years the counter wraps instead of overflowing.
     m_ticks = static_cast<std::int32_t>(static_cast<std::uint32_t>(m_ticks) + 1u);
-    if (m_ticks % kSlotTicks != kFirstSlot)
-        return Action::None;
+    if (m_ticks % kSlotTicks != kFirstSlot || m_asking)
+        return decided(Action::None);
     if (ask(conditions.fullProductOpen))
-        return Action::SkipProductOpen;
-    if (!ask(conditions.siteReachable))
-        return Action::SkipUnreachable;
+        return decided(Action::SkipProductOpen);
+    if (!conditions.askSiteReachable)
+        return decided(Action::SkipUnreachable);
+    m_asking = true;
+    conditions.askSiteReachable([this, slot = m_ticks, conditions, decided](bool reachable) {
+        afterProbe(reachable, slot, conditions, decided);
+    });
+}
+
+void SystemMsgSchedule::afterProbe(bool reachable, std::int32_t slot, const Conditions& conditions,
+                                   const Decision& decided) {
+    m_asking = false;
+    if (!reachable)
+        return decided(Action::SkipUnreachable);
     if (ask(conditions.fullScreenOn)) {
-        --m_ticks; // the same slot again next minute
-        return Action::WaitFullScreen;
+        m_ticks = slot - 1; // the same slot again next minute
+        return decided(Action::WaitFullScreen);
     }
-    return Action::Show;
+    decided(Action::Show);
 }
 
 } // namespace lumora

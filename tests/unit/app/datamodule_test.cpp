@@ -151,13 +151,30 @@ TEST(DataModule, CountStartWritesOneMoreThanTheValueRead) {
     EXPECT_EQ(inst.config.startCount, 41);
 }
 
-TEST(DataModule, TemporaryFilesOfAnInterruptedWriteAreRemovedAtStart) {
-    Installation inst;
-    inst.writeClient("Config/local.ini", "[Info]\n1=2\n");
-    inst.writeClient("Config/local.ini.Ab12Cd", "[Info]\n1=");
-    inst.writeClient("Config/local.ini.bak", "keep");
-    inst.start();
-    EXPECT_FALSE(inst.root.exists("Client/Config/local.ini.Ab12Cd"));
-    EXPECT_TRUE(inst.root.exists("Client/Config/local.ini.bak"));
-    EXPECT_EQ(inst.config.startCount, 2);
+TEST(DataModule, OnlyOurOwnOldTemporaryFilesAreRemovedAtStart) {
+    constexpr qint64 kHour = 3600;
+    const struct {
+        const char* name;
+        qint64 age;
+        bool removed;
+    } cases[] = {
+        {".local.ini.lumora-partial-Ab12Cd", kHour, true},
+        {".local.ini.lumora-partial-Ab12Cd", 0, false}, // a write may still own it
+        {"local.ini.Ab12Cd", kHour, false},             // a name a person may choose
+        {"local.ini.backup", kHour, false},
+        {".local.ini.lumora-partial-Ab12C", kHour, false},
+        {".local.ini.lumora-partial-Ab12Cd.x", kHour, false},
+        {".local.ini.lumora-partial-Ab-2Cd", kHour, false},
+        {".platform.ini.lumora-partial-Ab12Cd", kHour, false},
+    };
+    for (const auto& c : cases) {
+        Installation inst;
+        inst.writeClient("Config/local.ini", "[Info]\n1=2\n");
+        const QString file = QStringLiteral("Client/Config/") + c.name;
+        inst.root.write(file, "[Info]\n1=");
+        inst.root.age(file, c.age);
+        inst.start();
+        EXPECT_EQ(inst.root.exists(file), !c.removed) << c.name << " aged " << c.age;
+        EXPECT_EQ(inst.config.startCount, 2) << c.name;
+    }
 }

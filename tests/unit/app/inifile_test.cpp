@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileDevice>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,20 @@ TEST(IniStore, WriteReplacesTheFileWholeAndLeavesNoTemporaryFiles) {
     ASSERT_TRUE(writeIniValue(dir.file("Config/local.ini"), "Info", "1", "1"));
     EXPECT_EQ(dir.read("Config/local.ini"), "[Info]\r\n1=1\r\n6=33554455\r\n");
     EXPECT_EQ(QDir(dir.file("Config")).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST(IniStore, WriteKeepsTheModeAndWritesThroughALink) {
+    TempDir dir;
+    dir.write("Config/local.ini", "[Info]\n1=0\n");
+    const auto mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(dir.file("Config/local.ini"), mode));
+    ASSERT_TRUE(QFile::link(dir.file("Config/local.ini"), dir.file("link.ini")));
+    ASSERT_TRUE(writeIniValue(dir.file("link.ini"), "Info", "1", "3"));
+    EXPECT_TRUE(QFileInfo(dir.file("link.ini")).isSymLink());
+    EXPECT_EQ(dir.read("Config/local.ini"), "[Info]\n1=3\n");
+    constexpr int kOwnerGroupOther = 0x7077; // without the "current user" bits
+    EXPECT_EQ(QFile::permissions(dir.file("Config/local.ini")).toInt() & kOwnerGroupOther,
+              mode.toInt());
 }
 
 TEST(IniStore, WriteIntoAReadOnlyFolderFailsAndKeepsTheFile) {

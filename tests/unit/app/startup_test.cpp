@@ -1,6 +1,6 @@
 #include "platformfakes.h"
 #include "startup.h"
-#include "x11windowsystem.h"
+#include "windowsystem.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,8 @@ struct Entry {
     FakeWindowSystem windows;
     FakeDialogs dialogs;
     FakeFlashFactory flash;
-    EntryPlatform platform{mutex, windows, dialogs, flash};
+    FakeRunningCopyLink link;
+    EntryPlatform platform{mutex, windows, dialogs, flash, &link};
     Config config;
     QString title;
 
@@ -49,6 +50,7 @@ TEST(Startup, SecondCopyRestoresTheFirstAndEndsWithoutFlashCheck) {
     e.windows.windows.erase(e.windows.windows.begin()); // only the copy of our file name counts
     EXPECT_EQ(e.run(23), EntryOutcome::HandedOver);
     EXPECT_EQ(e.windows.restored, std::vector<NativeWindow>{9});
+    EXPECT_TRUE(e.link.asked.isEmpty()) << "a window found needs no other way";
     EXPECT_EQ(e.flash.created, 0);
     EXPECT_TRUE(e.dialogs.shown.empty());
 }
@@ -60,6 +62,28 @@ TEST(Startup, SecondCopyWhoseFirstWindowIsMissingEndsSilently) {
                          {4, "QWidget", "x", "lumora-channel"}};
     EXPECT_EQ(e.run(23), EntryOutcome::HandedOver);
     EXPECT_TRUE(e.windows.restored.empty());
+}
+
+TEST(Startup, WithoutItsWindowTheRunningCopyIsAskedOverTheLink) {
+    struct Row {
+        int build;
+        bool answers;
+        const char* edition;
+    };
+    for (const Row& r :
+         {Row{23, true, "hanzi"}, Row{25, false, "yinyu"}, Row{7, true, "jingpin"}}) {
+        Entry e;
+        e.mutex.held << r.edition;
+        e.link.answers = r.answers;
+        EXPECT_EQ(e.run(r.build), EntryOutcome::HandedOver) << r.build;
+        EXPECT_EQ(e.link.asked, QStringList{r.edition}) << r.build;
+        EXPECT_EQ(handOverToRunningCopy(e.windows, "/p/lumora-channel", &e.link, r.edition),
+                  r.answers);
+        EXPECT_EQ(e.flash.created, 0);
+    }
+    Entry first;
+    EXPECT_EQ(first.run(23), EntryOutcome::Run);
+    EXPECT_TRUE(first.link.asked.isEmpty()) << "the first copy asks nobody";
 }
 
 TEST(Startup, StartSwitchIsTheFirstArgumentInAnyCase) {

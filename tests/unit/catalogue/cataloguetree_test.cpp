@@ -53,6 +53,8 @@ TEST(CatalogueTree, RemoveTopLevelTakesTheSubtreeAndKeepsTheRest) {
     EXPECT_EQ(outline(tree), "A\n  a1\nC\n");
     EXPECT_TRUE(tree.isExpanded(0));
     EXPECT_EQ(tree.topLevelCount(), 2);
+    EXPECT_EQ(tree.position(2), 1); // C moved up among the top-level nodes
+    EXPECT_EQ(tree.childAt(-1, 1), 2);
     // Handles are renewed: appending under the node now at 0 still works.
     tree.appendChild(tree.nodeAt(0), named("a2"));
     EXPECT_EQ(outline(tree), "A\n  a1\n  a2\nC\n");
@@ -69,7 +71,11 @@ TEST(CatalogueTree, SiblingPathsMapBothWays) {
     for (int i = 0; i < tree.count(); ++i) {
         const std::vector<int> path = tree.siblingPath(i);
         EXPECT_EQ(tree.indexAtPath(path), i) << i;
+        EXPECT_EQ(tree.childAt(tree.parent(i), tree.position(i)), i) << i;
     }
+    EXPECT_EQ(tree.childAt(1, 1), 3);
+    EXPECT_EQ(tree.childAt(1, 2), -1);
+    EXPECT_EQ(tree.childAt(-1, 2), -1);
     EXPECT_EQ(tree.siblingPath(3), (std::vector<int>{0, 0, 1}));
     EXPECT_EQ(tree.indexAtPath(std::vector<int>{1, 0}), 5);
     EXPECT_EQ(tree.indexAtPath(std::vector<int>{1, 1}), std::nullopt);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 namespace lumora {
@@ -31,6 +32,16 @@ public:
     }
 };
 
+// Always draws lo + offset, at most hi.
+class FixedRandom final : public RandomSource {
+public:
+    explicit FixedRandom(int offset) : m_offset(offset) {}
+    int uniform(int lo, int hi) override { return std::min(hi, lo + m_offset); }
+
+private:
+    int m_offset;
+};
+
 TEST(Playlist, MovesByModeAtTheEndsOfACategory) {
     const CatalogueTree tree = playTree();
     NoRandom random;
@@ -46,7 +57,7 @@ TEST(Playlist, MovesByModeAtTheEndsOfACategory) {
         {PlayMode::Loop, 3, to(1)}, // after the last: the first
         {PlayMode::Loop, 5, to(5)},
         {PlayMode::Loop, 6, to(7)},
-        {PlayMode::Loop, 7, to(0)}, // top level: the first top-level node
+        {PlayMode::Loop, 7, PlayStep{Kind::OpenFolder, 0}}, // top level: the first node, a folder
         {PlayMode::Once, 2, to(3)},
         {PlayMode::Once, 3, notice},
         {PlayMode::Once, 5, notice},
@@ -72,6 +83,38 @@ TEST(Playlist, MovesByModeAtTheEndsOfACategory) {
     EXPECT_EQ(nextPlainAdvance(tree, 8), std::nullopt);
 }
 
+TEST(Playlist, AMoveOntoAFolderOpensItInsteadOfClickingIt) {
+    // 0 F, 1 p1, 2 G (a folder among the programmes), 3 g1, 4 p2, 5 E (a folder entry, empty).
+    const CatalogueTree tree = test::buildTree({{"0", "F", "", "F"},
+                                                {"1", "p1", "F", "p1"},
+                                                {"0", "G", "F", "G"},
+                                                {"1", "g1", "G", "g1"},
+                                                {"1", "p2", "F", "p2"},
+                                                {"0", "E", "F", "E"}});
+    struct Case {
+        QString mode;
+        int from;
+        int randomOffset;
+        PlayStep expected;
+    };
+    const Case cases[] = {
+        {PlayMode::Loop, 1, 0, {Kind::OpenFolder, 2}},
+        {PlayMode::Once, 1, 0, {Kind::OpenFolder, 2}},
+        {PlayMode::Loop, 4, 0, {Kind::OpenFolder, 5}}, // a folder entry without children
+        {PlayMode::Shuffle, 1, 0, {Kind::OpenFolder, 2}},
+        {PlayMode::Shuffle, 4, 0, {Kind::Select, 1}},
+        {PlayMode::Loop, 3, 0, {Kind::Select, 3}}, // alone in its folder
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode.toStdString() + " from " + std::to_string(c.from));
+        FixedRandom random(c.randomOffset);
+        const std::optional<PlayStep> step = nextByMode(c.mode, tree, c.from, random);
+        ASSERT_TRUE(step.has_value());
+        EXPECT_EQ(step->kind, c.expected.kind);
+        EXPECT_EQ(step->index, c.expected.index);
+    }
+}
+
 TEST(Playlist, PreviousFromTheFirstGoesToTheLast) {
     const CatalogueTree tree = playTree();
     const std::pair<int, std::optional<int>> cases[] = {
@@ -86,7 +129,7 @@ std::map<int, int> draws(const CatalogueTree& tree, int from, int times) {
     std::map<int, int> seen;
     for (int n = 0; n < times; ++n) {
         const std::optional<PlayStep> step = nextByMode(PlayMode::Shuffle, tree, from, random);
-        if (step && step->kind == Kind::Select)
+        if (step) // a folder drawn is opened instead
             ++seen[step->index];
     }
     return seen;
@@ -116,6 +159,29 @@ TEST(Playlist, RandomCoversTheWholeCategoryButNeverTheCurrentProgramme) {
     const std::map<int, int> top = draws(tree, 6, 400);
     EXPECT_EQ(top.size(), 1u);
     EXPECT_EQ(top.count(0), 1u);
+}
+
+TEST(Playlist, FlashMovieEndTest) {
+    const struct {
+        int frame;
+        int total;
+        bool ended;
+    } cases[] = {
+        {80, 100, false},
+        {81, 100, true},
+        {30, 50, false},
+        {31, 50, true},
+        {48, 49, true},
+        // Frames count from 0: a 30-frame movie ends on its 30th frame, number 29.
+        {28, 30, false},
+        {29, 30, true},
+        {1, 2, true},
+        // One frame (or none known) never ends by the frame test, however long it stays.
+        {0, 1, false},
+        {0, 0, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(isFlashMovieEnded(c.frame, c.total), c.ended) << c.frame << "/" << c.total;
 }
 
 } // namespace

@@ -64,13 +64,14 @@ TEST(Search, CollectsLeavesWithTheKeywordUnderOneFolderAtTheEnd) {
     EXPECT_EQ(tree.selectedImageIndex(folder + 3), 6);
 
     // Opening the folder closes the catalogue's branches.
-    EXPECT_TRUE(applyFolderClick(tree, folder));
+    EXPECT_FALSE(applyFolderClick(tree, folder).empty());
     EXPECT_EQ(test::expandedNodes(tree), std::vector<int>{folder});
 }
 
 TEST(Search, SecondSearchReplacesTheFolderAndIgnoresOldHits) {
     CatalogueTree tree = songs();
     runSearch(tree, QStringLiteral("Star"));
+    EXPECT_EQ(searchTailStart(tree), 7); // the result folder, last
     const SearchOutcome outcome = runSearch(tree, QStringLiteral("moon"));
     ASSERT_EQ(outcome.status, Status::Found);
     EXPECT_EQ(outcome.hits, 1);
@@ -79,6 +80,7 @@ TEST(Search, SecondSearchReplacesTheFolderAndIgnoresOldHits) {
 
     EXPECT_EQ(runSearch(tree, QStringLiteral("nowhere")).status, Status::NothingFound);
     EXPECT_EQ(tree.count(), 7);
+    EXPECT_EQ(searchTailStart(tree), 7); // only appending at the end
     EXPECT_FALSE(delSearchResult(tree));
 }
 
@@ -87,6 +89,7 @@ TEST(Search, CatalogueFolderNamedLikeTheResultIsRemovedByTheNextSearch) {
                                     {"0", "2", "", QStringLiteral("搜索结果")},
                                     {"1", "21", "2", "inside"},
                                     {"1", "3", "", "last"}});
+    EXPECT_EQ(searchTailStart(tree), -1); // anything may change
     EXPECT_EQ(runSearch(tree, QStringLiteral("inside")).status, Status::NothingFound);
     EXPECT_EQ(outline(tree), "first\nlast\n");
 }

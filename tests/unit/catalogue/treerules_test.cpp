@@ -50,11 +50,11 @@ TEST(Accordion, ClicksFromSeveralDepthsOpenOneBranch) {
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.click);
-        EXPECT_EQ(applyFolderClick(tree, step.click), step.acts);
+        EXPECT_EQ(!applyFolderClick(tree, step.click).empty(), step.acts);
         EXPECT_EQ(expandedNodes(tree), step.open);
     }
     EXPECT_EQ(tree.imageIndex(0), CatalogueTree::kFolderClosedImage);
-    EXPECT_EQ(applyFolderClick(tree, 1), true);
+    EXPECT_EQ(applyFolderClick(tree, 1), std::vector<int>{1});
     EXPECT_EQ(tree.imageIndex(1), CatalogueTree::kFolderOpenImage);
 }
 

@@ -1,4 +1,5 @@
 // The window's pictures are rendered at build time: each one is there, at its size.
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QSize>
@@ -61,6 +62,27 @@ TEST(SkinPictures, EveryPictureIsBuiltAtItsSize) {
         ASSERT_FALSE(image.isNull());
         EXPECT_EQ(image.size(), p.size);
         EXPECT_TRUE(isDrawn(image));
+    }
+}
+
+TEST(SkinPictures, EverySourceIsAlsoBuiltTwiceAsDense) {
+    const char* buildDir = std::getenv("LUMORA_BUILD_DIR");
+    const char* sourceDir = std::getenv("LUMORA_SOURCE_DIR");
+    ASSERT_NE(buildDir, nullptr);
+    ASSERT_NE(sourceDir, nullptr);
+    const QDir built(QString::fromLocal8Bit(buildDir) + "/Client/Resource/skin");
+    const QStringList sources =
+        QDir(QString::fromLocal8Bit(sourceDir) + "/src/skin/pictures").entryList({"*.svg"});
+    ASSERT_FALSE(sources.isEmpty());
+    for (const QString& svg : sources) {
+        const QString name = QFileInfo(svg).completeBaseName();
+        SCOPED_TRACE(name.toStdString());
+        const QImage plain(built.filePath(name + ".png"));
+        const QImage sharp(built.filePath(name + "@2x.png"));
+        ASSERT_FALSE(plain.isNull());
+        ASSERT_FALSE(sharp.isNull());
+        EXPECT_EQ(sharp.size(), plain.size() * 2);
+        EXPECT_TRUE(isDrawn(sharp));
     }
 }
 

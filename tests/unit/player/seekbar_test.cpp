@@ -91,6 +91,31 @@ TEST(KnobToPosition, ReadsBackWhatPlaceKnobPlaced) {
     }
 }
 
+struct DragCase {
+    Span knob;
+    int dx;
+    int loadedWidth;
+    int expectedLeft;
+};
+
+class DraggedKnobLeft : public ::testing::TestWithParam<DragCase> {};
+
+TEST_P(DraggedKnobLeft, StaysBetweenTheStartAndWhatHasLoaded) {
+    const DragCase& c = GetParam();
+    EXPECT_EQ(draggedKnobLeft(c.knob, c.dx, Span{12, 575}, c.loadedWidth), c.expectedLeft);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DraggedKnobLeft,
+                         ::testing::Values(DragCase{{12, 6}, 50, 100, 62},
+                                           DragCase{{62, 6}, -51, 100, 12},   // before the start
+                                           DragCase{{62, 6}, 50, 100, 112},   // at the loaded end
+                                           DragCase{{62, 6}, 51, 100, 106})); // past it: inside
+
+TEST(KnobLeftCentredAt, PutsTheKnobsMiddleOnThePoint) {
+    EXPECT_EQ(knobLeftCentredAt(100, Span{0, 6}, Span{12, 575}), 109);
+    EXPECT_EQ(knobLeftCentredAt(100, Span{0, 5}, Span{12, 575}), 110); // 2.5 goes to 2
+}
+
 struct LoadCase {
     int percent;
     int barWidth;

@@ -1,7 +1,7 @@
+#include "support/swftestmovie.h"
 #include "swfavm1.h"
 #include "swffile.h"
 #include "swfpatch.h"
-#include "swftestmovie.h"
 
 #include <QDir>
 #include <QProcess>
@@ -73,7 +73,8 @@ TEST(InstrumentMovieTest, SampleMoviesKeepTheirTagsAndHeader) {
             const QByteArray original = swfSample(name);
             if (original.isEmpty())
                 GTEST_SKIP() << "sample movies not found";
-            const QByteArray out = instrumentMovie(original, SwfPatchOptions{loop});
+            const QByteArray out =
+                instrumentMovie(original, SwfPatchOptions{.loop = loop, .avm2Shell = {}});
             EXPECT_EQ(out.left(3), original.left(3)); // CWS stays CWS, FWS stays FWS
             const auto before = readSwfInfo(original);
             const auto after = readSwfInfo(out);
@@ -113,7 +114,8 @@ TEST(InstrumentMovieTest, SetUpComesFirstAndTheHoldBeforeTheLastFrameOnly) {
         const QByteArray movie = swfMovie(
             8, compressed, 3, {attributes, background, shape, swfTag(1), swfTag(1), swfTag(1)});
         const Tags looping = swfTags(instrumentMovie(movie, {}));
-        const Tags once = swfTags(instrumentMovie(movie, SwfPatchOptions{false}));
+        const Tags once =
+            swfTags(instrumentMovie(movie, SwfPatchOptions{.loop = false, .avm2Shell = {}}));
 
         auto codes = [](const Tags& tags) {
             std::vector<int> out;
@@ -129,8 +131,8 @@ TEST(InstrumentMovieTest, SetUpComesFirstAndTheHoldBeforeTheLastFrameOnly) {
 }
 
 TEST(InstrumentMovieTest, SingleFrameMovieSetsUpBeforeHolding) {
-    const Tags tags =
-        swfTags(instrumentMovie(swfMovie(8, false, 1, {swfTag(1)}), SwfPatchOptions{false}));
+    const Tags tags = swfTags(instrumentMovie(swfMovie(8, false, 1, {swfTag(1)}),
+                                              SwfPatchOptions{.loop = false, .avm2Shell = {}}));
     ASSERT_EQ(tags.size(), 4u);
     EXPECT_TRUE(isSetUp(tags[0]));
     EXPECT_TRUE(isHold(tags[1]));
@@ -146,7 +148,8 @@ TEST(InstrumentMovieTest, MissingFramesAreSuppliedToHoldOnTheLastOne) {
         return out;
     };
     EXPECT_EQ(codes(swfTags(instrumentMovie(movie, {}))), (std::vector<int>{12, 2, 1, 0}));
-    const Tags once = swfTags(instrumentMovie(movie, SwfPatchOptions{false}));
+    const Tags once =
+        swfTags(instrumentMovie(movie, SwfPatchOptions{.loop = false, .avm2Shell = {}}));
     EXPECT_EQ(codes(once), (std::vector<int>{12, 2, 1, 1, 12, 1, 0}));
     EXPECT_TRUE(isHold(once[4]));
 }
@@ -162,7 +165,7 @@ TEST(InstrumentMovieTest, ActionScript3MoviesComeBackUnchanged) {
     const QByteArray built = swfMovie(
         10, true, 2,
         {swfTag(69, QByteArray("\x08\0\0\0", 4)), swfTag(82, "abc"), swfTag(1), swfTag(1)});
-    EXPECT_EQ(instrumentMovie(built, SwfPatchOptions{false}), built);
+    EXPECT_EQ(instrumentMovie(built, SwfPatchOptions{.loop = false, .avm2Shell = {}}), built);
     const QByteArray sample = swfSample("avm2_v38_cws_external_interface_1f.swf");
     if (!sample.isEmpty()) {
         EXPECT_EQ(instrumentMovie(sample, {}), sample);
@@ -190,7 +193,8 @@ TEST(InstrumentMovieTest, FfmpegMovie) {
     EXPECT_EQ(info->height, 120);
 
     const Tags original = swfTags(movie);
-    const Tags out = swfTags(instrumentMovie(movie, SwfPatchOptions{false}));
+    const Tags out =
+        swfTags(instrumentMovie(movie, SwfPatchOptions{.loop = false, .avm2Shell = {}}));
     const Tags added = addedTags(original, out);
     ASSERT_EQ(added.size(), 2u);
     EXPECT_TRUE(isSetUp(added[0]));
@@ -202,6 +206,110 @@ TEST(InstrumentMovieTest, FfmpegMovie) {
     EXPECT_EQ(std::count_if(out.begin(), out.end(),
                             [](const auto& tag) { return tag.first == kShowFrame; }),
               30);
+}
+
+// A stand-in for the ActionScript 3 shell: FileAttributes first, its own background, one frame.
+QByteArray fakeAvm2Shell() {
+    return swfMovie(11, true, 1,
+                    {swfTag(69, QByteArray("\x08\0\0\0", 4)), swfTag(9, "\x01\x02\x03"),
+                     swfTag(82, "abc"), swfTag(1)});
+}
+
+MovieShell expectedShell(const SwfInfo& info) {
+    if (info.avm2)
+        return MovieShell::Avm2;
+    return info.version < 8 ? MovieShell::Avm1 : MovieShell::None;
+}
+
+// Whatever kind a movie is, the bytes it plays from keep its version and header, and a shell
+// takes its stage, rate and background.
+void expectPrepared(const QByteArray& original, bool loop) {
+    const SwfInfo before = *readSwfInfo(original);
+    const PreparedMovie prepared =
+        prepareMovie(original, SwfPatchOptions{.loop = loop, .avm2Shell = fakeAvm2Shell()});
+    ASSERT_EQ(prepared.shell, expectedShell(before));
+    const QByteArray& content =
+        prepared.shell == MovieShell::None ? prepared.movie : prepared.content;
+    const SwfInfo kept = *readSwfInfo(content);
+    EXPECT_EQ(kept.version, before.version);
+    EXPECT_EQ(kept.frameCount, before.frameCount);
+    EXPECT_EQ(kept.avm2, before.avm2);
+    if (prepared.shell == MovieShell::Avm2) {
+        EXPECT_EQ(content, original); // nothing of ours inside an ActionScript 3 movie
+    }
+    if (prepared.shell == MovieShell::None)
+        return;
+    const SwfInfo shell = *readSwfInfo(prepared.movie);
+    EXPECT_EQ(shell.avm2, before.avm2);
+    EXPECT_GE(shell.version, 8);
+    EXPECT_EQ(shell.width, before.width);
+    EXPECT_EQ(shell.height, before.height);
+    EXPECT_DOUBLE_EQ(shell.frameRate, before.frameRate);
+    const Tags shellTags = swfTags(prepared.movie);
+    const Tags contentTags = swfTags(original);
+    const auto background = [](const Tags& tags) {
+        const auto it =
+            std::find_if(tags.begin(), tags.end(), [](const auto& tag) { return tag.first == 9; });
+        return it == tags.end() ? QByteArray() : it->second;
+    };
+    if (!background(contentTags).isEmpty()) {
+        EXPECT_EQ(background(shellTags), background(contentTags));
+    }
+    EXPECT_EQ(shell.frameCount, before.frameCount); // reported until the content is in
+    if (prepared.shell == MovieShell::Avm2) {
+        EXPECT_EQ(shellTags.front().first, 69);
+        return;
+    }
+    // The callbacks live in the shell, which never plays a second frame; the content only
+    // tracks its play state and, without loop, holds on its last frame.
+    const QString shellScript =
+        swf::disassemble(shellTags.at(shellTags.size() - 3).second).join('\n');
+    for (const char* needed :
+         {"\"_lockroot\"", "\"loadClip\"", "\"lumoraMovie\"", "\"lumoraIsPlaying\"", "Stop"})
+        EXPECT_TRUE(shellScript.contains(needed)) << needed;
+    const Tags added = addedTags(contentTags, swfTags(content));
+    EXPECT_FALSE(std::any_of(added.begin(), added.end(), isSetUp));
+    EXPECT_EQ(std::count_if(added.begin(), added.end(), isHold), loop ? 0 : 1);
+}
+
+TEST(PrepareMovieTest, EachKindKeepsItsOwnVersion) {
+    const QByteArray as3 =
+        swfMovie(10, true, 3,
+                 {swfTag(69, QByteArray("\x08\0\0\0", 4)), swfTag(9, "\x20\x40\x60"),
+                  swfTag(82, "abc"), swfTag(1), swfTag(1), swfTag(1)});
+    const QByteArray stopOnFirst = swfTag(12, swf::Avm1Writer().stop().program());
+    QList<QByteArray> movies{
+        swfMovie(4, false, 2, {swfTag(1), swfTag(1)}),
+        swfMovie(6, true, 3, {swfTag(9, "\x10\x20\x30"), stopOnFirst, swfTag(1), swfTag(1)}),
+        test::swfLzma(swfMovie(7, false, 2, {swfTag(1), swfTag(1)})),
+        swfMovie(8, false, 1, {swfTag(1)}),
+        swfMovie(10, true, 2, {swfTag(1), swfTag(1)}),
+        as3,
+        test::swfLzma(as3),
+    };
+    for (const char* name : kAvm1Samples)
+        movies << swfSample(name);
+    for (const char* name : {"avm2_v43_zws_enterframe_gotoandstop_3f.swf",
+                             "avm2_v15_fws_symbol_class_conflict_2f.swf"})
+        movies << swfSample(name);
+    for (const QByteArray& movie : movies) {
+        if (movie.isEmpty())
+            continue; // a sample not found
+        for (bool loop : {true, false}) {
+            SCOPED_TRACE(movie.left(4).toStdString() + (loop ? " loop" : " once"));
+            expectPrepared(movie, loop);
+        }
+    }
+}
+
+TEST(PrepareMovieTest, WhatNothingCanInstrumentIsRefused) {
+    const QByteArray as3 =
+        swfMovie(10, false, 1, {swfTag(69, QByteArray("\x08\0\0\0", 4)), swfTag(1)});
+    const SwfPatchOptions noShell{.loop = true, .avm2Shell = {}};
+    EXPECT_THROW(prepareMovie(as3, noShell), SwfError);
+    const QByteArray avm1 = swfMovie(6, false, 1, {swfTag(1)});
+    EXPECT_THROW(prepareMovie(avm1.left(avm1.size() - 1), noShell), SwfError);
+    EXPECT_THROW(prepareMovie(as3, SwfPatchOptions{.loop = true, .avm2Shell = "FWS"}), SwfError);
 }
 
 } // namespace

@@ -2,24 +2,27 @@
 
 #include "gbk.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace lumora;
 using namespace lumora::test;
 
 namespace {
 
-QTreeWidgetItem* itemAt(TfrmMain& w, int index) {
-    QTreeWidgetItemIterator it(w.tv1);
-    for (int i = 0; *it; ++it, ++i)
-        if (i == index)
-            return *it;
-    return nullptr;
+QTreeView* tv1(TfrmMain& w) {
+    return catalogueWidget<QTreeView>(w, "tv1");
+}
+
+bool shownOpen(TfrmMain& w, int index) {
+    return part<CataloguePanel>(w).isShownExpanded(index);
 }
 
 void click(TfrmMain& w, int index) {
@@ -27,11 +30,36 @@ void click(TfrmMain& w, int index) {
     w.tv1Click();
 }
 
+// The tree's rows in pre-order, each checked to name its own absolute index.
 QStringList captions(TfrmMain& w) {
+    const QAbstractItemModel& model = *tv1(w)->model();
     QStringList all;
-    for (QTreeWidgetItemIterator it(w.tv1); *it; ++it)
-        all << (*it)->text(0);
+    std::function<void(const QModelIndex&)> walk = [&](const QModelIndex& parent) {
+        for (int row = 0; row < model.rowCount(parent); ++row) {
+            const QModelIndex at = model.index(row, 0, parent);
+            EXPECT_EQ(at.data(kTreeIndexRole).toInt(), all.size());
+            all << at.data().toString();
+            walk(at);
+        }
+    };
+    walk({});
     return all;
+}
+
+// Checks every change of the tree's model against the rules of item models, and counts the
+// resets, which lose what the view showed.
+struct CheckedModel {
+    explicit CheckedModel(TfrmMain& w)
+        : tester(tv1(w)->model(), QAbstractItemModelTester::FailureReportingMode::Fatal) {
+        QObject::connect(tv1(w)->model(), &QAbstractItemModel::modelReset, [this] { ++resets; });
+    }
+    QAbstractItemModelTester tester;
+    int resets = 0;
+};
+
+void search(TfrmMain& w, const char* text) {
+    part<CataloguePanel>(w).setSearchText(QString::fromUtf8(text));
+    w.imgSearchClick();
 }
 
 } // namespace
@@ -41,15 +69,27 @@ TEST(CatalogueTree, ShowsTheCatalogueWithFirstFolderOpen) {
     TfrmMain& w = h.create();
     EXPECT_EQ(captions(w),
               (QStringList{"声母", "b 的发音", "p 的发音", "韵母", "a 的儿歌", "复韵母", "ai"}));
-    EXPECT_TRUE(itemAt(w, 0)->isExpanded());
-    EXPECT_FALSE(itemAt(w, 3)->isExpanded());
+    EXPECT_TRUE(shownOpen(w, 0));
+    EXPECT_FALSE(shownOpen(w, 3));
     EXPECT_EQ(w.catalogue().imageIndex(0), 1); // an open folder
     EXPECT_EQ(w.catalogue().imageIndex(3), 0);
     EXPECT_EQ(w.catalogue().imageIndex(1), 3); // Flash movie
     EXPECT_EQ(w.catalogue().imageIndex(2), 6); // video
-    EXPECT_EQ(w.tv1->indentation(), 15);
-    EXPECT_EQ(w.tv1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    EXPECT_FALSE(w.tv1->rootIsDecorated());
+    EXPECT_EQ(tv1(w)->indentation(), 15);
+    EXPECT_EQ(tv1(w)->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_FALSE(tv1(w)->rootIsDecorated());
+}
+
+TEST(CatalogueTree, FoldersOpenedOrClosedInTheViewAreSoInTheTree) {
+    Harness h;
+    TfrmMain& w = h.create();
+    const QAbstractItemModel& model = *tv1(w)->model();
+    tv1(w)->expand(model.index(1, 0)); // 韵母, as by the keyboard
+    EXPECT_TRUE(w.catalogue().isExpanded(3));
+    EXPECT_EQ(w.catalogue().imageIndex(3), 1);
+    tv1(w)->collapse(model.index(0, 0));
+    EXPECT_FALSE(w.catalogue().isExpanded(0));
+    EXPECT_EQ(w.catalogue().imageIndex(0), 0);
 }
 
 TEST(CatalogueTree, GbkCatalogueLoadsWithItsOwnEncoding) {
@@ -79,17 +119,17 @@ TEST(CatalogueTree, FolderClicksWorkAsAnAccordion) {
     Harness h;
     TfrmMain& w = h.create();
     click(w, 3); // 韵母 opens, 声母 closes
-    EXPECT_TRUE(itemAt(w, 3)->isExpanded());
-    EXPECT_FALSE(itemAt(w, 0)->isExpanded());
+    EXPECT_TRUE(shownOpen(w, 3));
+    EXPECT_FALSE(shownOpen(w, 0));
     click(w, 5); // 复韵母 inside 韵母: its ancestor stays open
-    EXPECT_TRUE(itemAt(w, 5)->isExpanded());
-    EXPECT_TRUE(itemAt(w, 3)->isExpanded());
+    EXPECT_TRUE(shownOpen(w, 5));
+    EXPECT_TRUE(shownOpen(w, 3));
     click(w, 0); // back to 声母: the whole 韵母 branch closes
-    EXPECT_TRUE(itemAt(w, 0)->isExpanded());
-    EXPECT_FALSE(itemAt(w, 3)->isExpanded());
-    EXPECT_FALSE(itemAt(w, 5)->isExpanded());
+    EXPECT_TRUE(shownOpen(w, 0));
+    EXPECT_FALSE(shownOpen(w, 3));
+    EXPECT_FALSE(shownOpen(w, 5));
     click(w, 0); // an open folder collapses
-    EXPECT_FALSE(itemAt(w, 0)->isExpanded());
+    EXPECT_FALSE(shownOpen(w, 0));
     EXPECT_EQ(w.catalogue().imageIndex(0), 0);
     EXPECT_TRUE(h.played.empty());
     EXPECT_EQ(h.iniValue("23"), "0"); // folders write nothing
@@ -109,24 +149,22 @@ TEST(CatalogueSearch, PlaceholderComesAndGoesWithTheFocus) {
     Harness h;
     TfrmMain& w = h.create();
     w.edtkeyEnter();
-    EXPECT_EQ(w.edtkey->text(), "");
+    EXPECT_EQ(part<CataloguePanel>(w).searchText(), "");
     w.edtkeyExit();
-    EXPECT_EQ(w.edtkey->text(), "搜索关键词");
-    w.edtkey->setText("  ");
+    EXPECT_EQ(part<CataloguePanel>(w).searchText(), "搜索关键词");
+    part<CataloguePanel>(w).setSearchText("  ");
     w.edtkeyExit();
-    EXPECT_EQ(w.edtkey->text(), "搜索关键词");
-    w.edtkey->setText("ai");
+    EXPECT_EQ(part<CataloguePanel>(w).searchText(), "搜索关键词");
+    part<CataloguePanel>(w).setSearchText("ai");
     w.edtkeyEnter(); // only the placeholder is cleared
-    EXPECT_EQ(w.edtkey->text(), "ai");
+    EXPECT_EQ(part<CataloguePanel>(w).searchText(), "ai");
 }
 
 TEST(CatalogueSearch, EmptyKeywordOrPlaceholderAsksForOne) {
     Harness h;
     TfrmMain& w = h.create();
-    for (const char* text : {"搜索关键词", " \t "}) {
-        w.edtkey->setText(QString::fromUtf8(text));
-        w.imgSearchClick();
-    }
+    for (const char* text : {"搜索关键词", " \t "})
+        search(w, text);
     ASSERT_EQ(h.dialogs.shown.size(), 2u);
     EXPECT_EQ(h.dialogs.shown[1].text, "请输入搜索关键词");
     EXPECT_EQ(h.dialogs.shown[1].kind, "info");
@@ -135,15 +173,16 @@ TEST(CatalogueSearch, EmptyKeywordOrPlaceholderAsksForOne) {
 TEST(CatalogueSearch, EnterSearchesAndHitsShareTheCatalogueRecords) {
     Harness h;
     TfrmMain& w = h.create();
-    w.edtkey->setText(" 的 ");
+    const CheckedModel checked(w);
+    part<CataloguePanel>(w).setSearchText(" 的 ");
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(w.edtkey, &enter);
+    QApplication::sendEvent(catalogueWidget<QLineEdit>(w, "edtkey"), &enter);
     const QStringList all = captions(w);
     ASSERT_EQ(all.size(), 11);
     EXPECT_EQ(all.mid(7), (QStringList{"搜索结果", "b 的发音", "p 的发音", "a 的儿歌"}));
     EXPECT_EQ(w.selectedNode(), 7);
-    EXPECT_TRUE(itemAt(w, 7)->isExpanded());
-    EXPECT_FALSE(itemAt(w, 0)->isExpanded()); // the accordion closed the rest
+    EXPECT_TRUE(shownOpen(w, 7));
+    EXPECT_FALSE(shownOpen(w, 0)); // the accordion closed the rest
     EXPECT_EQ(w.catalogue().record(8), w.catalogue().record(1));
     click(w, 10);
     EXPECT_EQ(h.iniValue("23"), "10");
@@ -153,27 +192,26 @@ TEST(CatalogueSearch, EnterSearchesAndHitsShareTheCatalogueRecords) {
 TEST(CatalogueSearch, SearchingAgainReplacesTheResultFolder) {
     Harness h;
     TfrmMain& w = h.create();
-    w.edtkey->setText("ai");
-    w.imgSearchClick();
-    w.edtkey->setText("的");
-    w.imgSearchClick();
+    const CheckedModel checked(w);
+    search(w, "ai");
+    search(w, "的");
     EXPECT_EQ(captions(w).count("搜索结果"), 1);
     EXPECT_EQ(w.catalogue().count(), 11);
-    w.edtkey->setText("AI"); // letter case counts
-    w.imgSearchClick();
+    search(w, "AI"); // letter case counts
     EXPECT_EQ(h.dialogs.shown.back().text, "没有找到相关的信息");
     EXPECT_EQ(captions(w).count("搜索结果"), 0); // the old folder is gone already
+    EXPECT_EQ(checked.resets, 0);                // only the tail changed
 }
 
 TEST(CatalogueSearch, EmptyingTheBoxRemovesTheResults) {
     Harness h;
     TfrmMain& w = h.create();
-    w.edtkey->setText("ai");
-    w.imgSearchClick();
+    const CheckedModel checked(w);
+    search(w, "ai");
     ASSERT_EQ(w.catalogue().count(), 9);
-    w.edtkey->setText("");
+    part<CataloguePanel>(w).setSearchText("");
     EXPECT_EQ(w.catalogue().count(), 7);
-    EXPECT_EQ(w.tv1->topLevelItemCount(), 2);
+    EXPECT_EQ(tv1(w)->model()->rowCount(), 2);
 }
 
 TEST(CatalogueSearch, CatalogueFolderNamedLikeTheResultsIsRemovedToo) {
@@ -182,9 +220,10 @@ TEST(CatalogueSearch, CatalogueFolderNamedLikeTheResultsIsRemovedToo) {
         23, "<r><e type='0' id='1' pid='' name='搜索结果'/><e type='1' id='2' pid='1' name='ai'/>"
             "<e type='1' id='3' pid='' name='bai'/></r>");
     TfrmMain& w = h.create();
-    w.edtkey->setText("ai");
-    w.imgSearchClick();
+    const CheckedModel checked(w);
+    search(w, "ai");
     EXPECT_EQ(captions(w), (QStringList{"bai", "搜索结果", "bai"}));
+    EXPECT_EQ(checked.resets, 1); // the removed folder was not the last
     EXPECT_EQ(w.selectedNode(), 1);
     click(w, 2);
     EXPECT_EQ(h.played.back()->id, "3");
@@ -196,8 +235,8 @@ TEST(CatalogueSearch, HitWithABadTypeStopsInTheErrorBox) {
         23, "<r><e type='1' id='1' pid='' name='ai 1'/><e type='x' id='2' pid='' name='ai 2'/>"
             "<e type='1' id='3' pid='' name='ai 3'/></r>");
     TfrmMain& w = h.create();
-    w.edtkey->setText("ai");
+    part<CataloguePanel>(w).setSearchText("ai");
     EXPECT_THROW(w.imgSearchClick(), std::runtime_error);
     EXPECT_EQ(captions(w).mid(3), (QStringList{"搜索结果", "ai 1", "ai 2"}));
-    EXPECT_FALSE(itemAt(w, 3)->isExpanded());
+    EXPECT_FALSE(shownOpen(w, 3));
 }

@@ -1,14 +1,17 @@
 #include "harness.h"
 
 #include "appeventfilter.h"
+#include "captionbar.h"
 #include "siteaddress.h"
+#include "statusstrip.h"
+#include "transportbar.h"
 
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -30,7 +33,7 @@ QKeyEvent key(int code, Qt::KeyboardModifiers modifiers) {
 TEST(MainWindowFilter, SwallowsRightClicksInsideThePanesOnly) {
     Harness h;
     TfrmMain& w = h.create();
-    ApplicationEvents1& filter = *w.ApplicationEvents1;
+    const ApplicationEvents1& filter = w.applicationEvents();
     QWidget* inner = new QWidget(h.pane("wbMp3").widget()); // as the browser's own child window
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
         auto right = mouse(type, Qt::RightButton);
@@ -39,36 +42,37 @@ TEST(MainWindowFilter, SwallowsRightClicksInsideThePanesOnly) {
             EXPECT_TRUE(filter.swallows(h.pane(name).widget(), &right)) << name;
         EXPECT_TRUE(filter.swallows(inner, &right));
         EXPECT_FALSE(filter.swallows(inner, &left));
-        EXPECT_FALSE(filter.swallows(w.tv1, &right));
+        EXPECT_FALSE(filter.swallows(catalogueWidget<QTreeView>(w, "tv1"), &right));
     }
 }
 
 TEST(MainWindowFilter, SwallowsCtrlAFNEverywhere) {
     Harness h;
     TfrmMain& w = h.create();
+    QLineEdit* edtkey = catalogueWidget<QLineEdit>(w, "edtkey");
     for (int code : {Qt::Key_A, Qt::Key_F, Qt::Key_N}) {
         auto ctrl = key(code, Qt::ControlModifier);
         auto plain = key(code, Qt::NoModifier);
-        EXPECT_TRUE(w.ApplicationEvents1->swallows(w.edtkey, &ctrl));
-        EXPECT_TRUE(w.ApplicationEvents1->swallows(&w, &ctrl));
-        EXPECT_FALSE(w.ApplicationEvents1->swallows(w.edtkey, &plain));
+        EXPECT_TRUE(w.applicationEvents().swallows(edtkey, &ctrl));
+        EXPECT_TRUE(w.applicationEvents().swallows(&w, &ctrl));
+        EXPECT_FALSE(w.applicationEvents().swallows(edtkey, &plain));
     }
     auto ctrlB = key(Qt::Key_B, Qt::ControlModifier);
-    EXPECT_FALSE(w.ApplicationEvents1->swallows(w.edtkey, &ctrlB));
+    EXPECT_FALSE(w.applicationEvents().swallows(edtkey, &ctrlB));
 
     // Installed on the application: Ctrl+A in the search box selects nothing.
-    w.edtkey->setText("abc");
-    w.edtkey->deselect();
+    edtkey->setText("abc");
+    edtkey->deselect();
     auto ctrlA = key(Qt::Key_A, Qt::ControlModifier);
-    QApplication::sendEvent(w.edtkey, &ctrlA);
-    EXPECT_FALSE(w.edtkey->hasSelectedText());
+    QApplication::sendEvent(edtkey, &ctrlA);
+    EXPECT_FALSE(edtkey->hasSelectedText());
 }
 
 TEST(MainWindowClose, AsksWhenCloseActionIsOne) {
     Harness h;
     TfrmMain& w = h.create();
     h.dialogs.confirmAnswer = false;
-    w.limgCloseClick();
+    clickOn(part<CaptionBar>(w), "limgClose");
     ASSERT_EQ(h.dialogs.shown.size(), 1u);
     EXPECT_EQ(h.dialogs.shown[0].kind, "confirm");
     EXPECT_EQ(h.dialogs.shown[0].text, "您确定退出吗?");
@@ -104,24 +108,24 @@ TEST(MainWindowEnd, ReleasesTheAudioPlayerThenTheEngineOnce) {
 TEST(MainWindowEngine, OnlyCompleteReportsOfThePlayedProgrammeFillTheLoadBar) {
     Harness h;
     TfrmMain& w = h.create();
-    w.pnlLoadPercent->resize(10, 6);
+    w.transportBar().setLoadPercent(2); // 11.5 pixels: 12
     auto record = std::make_shared<TLumoraPlay>();
     record->engineNo = 7;
     w.engineProgress(7, 100); // nothing played yet
-    EXPECT_EQ(w.pnlLoadPercent->width(), 10);
+    EXPECT_EQ(w.transportBar().loadWidth(), 12);
     w.setCurPlay(record);
     for (auto [id, percent] : {std::pair{7, 99}, {8, 100}, {-1, 100}})
         w.engineProgress(id, percent);
-    EXPECT_EQ(w.pnlLoadPercent->width(), 10);
+    EXPECT_EQ(w.transportBar().loadWidth(), 12);
     w.engineProgress(7, 100);
-    EXPECT_EQ(w.pnlLoadPercent->width(), w.pnlLoadAll->width() - 2);
+    EXPECT_EQ(w.transportBar().loadWidth(), TransportBar::kLoadBar.width - 2);
 }
 
 TEST(MainWindowPanes, UnreachablePagesStayHiddenAndUnvisited) {
     Harness h;
     TfrmMain& w = h.create();
-    EXPECT_TRUE(w.pnlStatusBarAds->isHidden());
-    EXPECT_TRUE(w.pnlAds->isHidden());
+    EXPECT_FALSE(part<StatusStrip>(w).adsShown());
+    EXPECT_FALSE(part<CataloguePanel>(w).adsShown());
     EXPECT_TRUE(h.pane("wbBottom").navigations().isEmpty());
     EXPECT_TRUE(h.pane("wbAds").navigations().isEmpty());
 }
@@ -135,12 +139,60 @@ TEST(MainWindowPanes, PaneShowsOnlyWhenItEndsAtItsOwnAddress) {
     ads.complete(false); // a frame: ignored
     EXPECT_TRUE(ads.bodyStyles().isEmpty());
     ads.complete(true);
-    EXPECT_FALSE(w.pnlAds->isHidden());
+    EXPECT_TRUE(part<CataloguePanel>(w).adsShown());
     EXPECT_EQ(ads.bodyStyles().last().borderStyle, "none");
     EXPECT_EQ(ads.bodyStyles().last().scroll, "auto");
     ads.setLocation("http://site.test/404.html"); // redirected or an error page
     ads.complete(true);
-    EXPECT_TRUE(w.pnlAds->isHidden());
+    EXPECT_FALSE(part<CataloguePanel>(w).adsShown());
+}
+
+TEST(MainWindowPanes, BannerShowsWhileItsPageIsAtItsOwnAddress) {
+    Harness h;
+    h.probe.setReachable("http://site.test/ad/StatusBar23.html", true);
+    TfrmMain& w = h.create();
+    const StatusStrip& strip = part<StatusStrip>(w);
+    EXPECT_TRUE(strip.adsShown()); // the site answered yes
+    FakeWebPane& banner = h.pane("wbBottom");
+    banner.setLocation("http://site.test/404.html");
+    banner.complete(false); // a frame: ignored
+    EXPECT_TRUE(strip.adsShown());
+    banner.complete(true);
+    EXPECT_FALSE(strip.adsShown());
+    banner.setLocation("http://site.test/ad/StatusBar23.html");
+    banner.complete(true);
+    EXPECT_TRUE(strip.adsShown());
+}
+
+TEST(MainWindowPanes, LocationAndAddressCompareNormalised) {
+    const struct {
+        const char* location; // as the web engine reports it
+        const char* address;  // as configured
+        bool same;
+    } cases[] = {
+        {"http://site.test/ad/a.html", "http://site.test:80/ad/a.html", true},
+        {"https://site.test/a", "HTTPS://Site.Test:443/a", true},
+        {"http://site.test/", "http://site.test", true},
+        {"http://site.test/", "site.test", true},
+        {"http://site.test/%E5%B9%BF%E5%91%8A%20a.html", "http://site.test/广告 a.html", true},
+        {"http://site.test/%e5%b9%bf%e5%91%8a.html", "http://site.test/%E5%B9%BF%E5%91%8A.html",
+         true},
+        {"http://xn--fsqu00a.xn--0zwm56d/", "http://例子.测试/", true},
+        {"http://site.test:8080/a", "http://site.test/a", false},
+        {"https://site.test/a", "http://site.test/a", false},
+        {"http://site.test/404.html", "http://site.test/a.html", false},
+        {"http://site.test/a.html?x=1", "http://site.test/a.html", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(isAtAddress(QString::fromUtf8(c.location), QString::fromUtf8(c.address)), c.same)
+            << c.location << " / " << c.address;
+    Harness h;
+    h.writePlatformIni("[Info]\n15=HTTP://Site.Test:80/ad/Ads.html\n");
+    h.probe.setReachable("HTTP://Site.Test:80/ad/Ads23.html", true);
+    TfrmMain& w = h.create();
+    h.pane("wbAds").setLocation("http://site.test/ad/Ads23.html");
+    h.pane("wbAds").complete(true);
+    EXPECT_TRUE(part<CataloguePanel>(w).adsShown());
 }
 
 TEST(MainWindowPanes, AudioPaneLosesItsBorderForEveryDocument) {
@@ -155,8 +207,9 @@ TEST(MainWindowPanes, AudioPaneLosesItsBorderForEveryDocument) {
 TEST(MainWindowLinks, LogoAndRecommendationOpenTheSite) {
     Harness h;
     TfrmMain& w = h.create();
-    w.N8Click();
-    EXPECT_EQ(h.shell.opened, QStringList{kSiteHost});
+    clickOn(part<CaptionBar>(w), "imgLogo");
+    clickOn(part<StatusStrip>(w), "lblWeb");
+    EXPECT_EQ(h.shell.opened, (QStringList{kSiteHost, kSiteHost}));
 }
 
 TEST(MainWindowLinks, OnlineServiceOpensOnlyWhenConfigured) {
@@ -165,14 +218,14 @@ TEST(MainWindowLinks, OnlineServiceOpensOnlyWhenConfigured) {
     w.sbtnQQOnlineClick();
     EXPECT_TRUE(h.shell.opened.isEmpty());
     h.config.urlOnlineService = "http://qq.test/chat";
-    w.sbtnQQOnlineClick();
+    clickOn(part<StatusStrip>(w), "sbtnQQOnline");
     EXPECT_EQ(h.shell.opened, QStringList{"http://qq.test/chat"});
 }
 
 TEST(MainWindowLinks, MoreResourcesWithoutTheFullProduct) {
     Harness h;
     TfrmMain& w = h.create();
-    w.sbtnMoreClick();
+    clickOn(part<StatusStrip>(w), "SpeedButton1");
     ASSERT_EQ(h.dialogs.shown.size(), 1u);
     EXPECT_EQ(h.dialogs.shown[0].kind, "info");
     EXPECT_EQ(h.dialogs.shown[0].text, "更多资源请到Lumora网(" + kSiteHost + ")下载安装!");

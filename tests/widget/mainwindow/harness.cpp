@@ -3,6 +3,8 @@
 #include "datamodule.h"
 #include "inistore.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QWidget>
 
 namespace lumora::test {
@@ -19,6 +21,19 @@ QByteArray sampleCatalogue() {
   <item type="1" id="31" pid="3" name="ai"/>
 </list>
 )";
+}
+
+void clickOn(QWidget& part, const char* control) {
+    QWidget* target = part.findChild<QWidget*>(QString::fromLatin1(control));
+    if (!target)
+        throw std::logic_error(std::string("no control ") + control);
+    const QPointF at(2, 2);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
 }
 
 namespace {
@@ -41,7 +56,7 @@ Harness::Harness() {
     install(*this);
 }
 
-Harness::Harness(UrlProbe& given) : siteProbe(given) {
+Harness::Harness(AsyncUrlProbe& given) : siteProbe(given) {
     install(*this);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cataloguepanel.h"
 #include "fakeengine.h"
 #include "fakeflashcontrol.h"
 #include "fakemediaplayer.h"
@@ -10,7 +11,10 @@
 #include "support/tempdir.h"
 #include "volume.h"
 
+#include <QTimer>
+
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -66,8 +70,8 @@ private:
 struct Harness {
     // Edition 23 with a small catalogue, Source.ini, a local.ini and a platform.ini.
     Harness();
-    // The same with the window probing through `siteProbe` (a real one, say) instead of `probe`.
-    explicit Harness(UrlProbe& siteProbe);
+    // The same with the window asking `siteProbe` (a threaded one, say) instead of `probe`.
+    explicit Harness(AsyncUrlProbe& siteProbe);
 
     TempDir root;
     Config config;
@@ -76,7 +80,8 @@ struct Harness {
     FakeWindowSystem windows;
     FakeShell shell;
     LoggingProbe probe{log};
-    UrlProbe& siteProbe = probe; // what the window probes with
+    InlineUrlProbe probeAtOnce{probe};      // answers before the window's call returns
+    AsyncUrlProbe& siteProbe = probeAtOnce; // what the window asks
     FakeWebPaneFactory webPanes;
     LoggingEngine engine{log};
     FakeFlashControl flash;
@@ -95,6 +100,31 @@ struct Harness {
     FakeWebPane& pane(const char* objectName);
     QString iniValue(const QString& key) const;
 };
+
+// One of the window's parts (its caption bar, status strip...), reached as a test reaches it.
+template <typename Part> Part& part(TfrmMain& window) {
+    if (Part* found = window.findChild<Part*>())
+        return *found;
+    throw std::logic_error("the window has no such part");
+}
+// A child of the window or of a part by its design name (objectName).
+template <typename T> T& named(QObject& parent, const char* objectName) {
+    if (T* found = parent.findChild<T*>(QString::fromLatin1(objectName)))
+        return *found;
+    throw std::logic_error(std::string("nothing named ") + objectName);
+}
+inline QTimer& playListTimer(TfrmMain& window) {
+    return named<QTimer>(window, "TimerPlayList");
+}
+inline QTimer& systemMsgTimer(TfrmMain& window) {
+    return named<QTimer>(window, "TimerSystemMsg");
+}
+// A left click, as the mouse gives it, on the control of that name inside a part.
+void clickOn(QWidget& part, const char* control);
+// The catalogue panel's own widget of that name, for checks of the widget itself.
+template <typename T> T* catalogueWidget(TfrmMain& w, const char* name) {
+    return part<CataloguePanel>(w).findChild<T*>(QString::fromLatin1(name));
+}
 
 // A catalogue of channel 23: two folders with programmes, a folder inside the second.
 QByteArray sampleCatalogue();

@@ -1,10 +1,10 @@
 #include "harness.h"
 
 #include "playlist.h"
+#include "transportbar.h"
 
 #include <QFrame>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 
@@ -16,7 +16,7 @@ using namespace lumora::test;
 namespace {
 
 // Programmes of the sample catalogue by absolute index.
-constexpr int kFlashB = 1, kVideoP = 2, kAudioA = 4, kFlashAi = 6;
+constexpr int kFlashB = 1, kVideoP = 2, kAudioA = 4;
 
 void click(TfrmMain& w, int index) {
     ASSERT_TRUE(w.selectNode(index));
@@ -43,31 +43,32 @@ TEST(Playback, FlashMovieStepsInOrder) {
     Harness h;
     h.root.write("Client/Caches/23/11.swf", "FWS");
     TfrmMain& w = h.create();
-    w.TimerPlayList->start();
+    playListTimer(w).start();
     h.flash.log.clear();
     bool timerOffWhileStarting = false;
     QString statusWhileStarting;
     h.onPlay = [&] {
-        timerOffWhileStarting = !w.TimerPlayList->isActive();
-        statusWhileStarting = w.lblStatus->text();
+        timerOffWhileStarting = !playListTimer(w).isActive();
+        statusWhileStarting = w.transportBar().statusText();
     };
-    w.pnlLoadPercent->resize(50, 6);
-    w.lblTime->setText("01:00/02:00");
+    w.transportBar().setLoadPercent(50);
+    w.transportBar().setTimeText("01:00/02:00");
     click(w, kFlashB);
     EXPECT_TRUE(timerOffWhileStarting);
     EXPECT_EQ(statusWhileStarting, "正在装载,请稍等");
-    EXPECT_FALSE(w.btnPlay->isEnabled());
-    EXPECT_FALSE(w.pnlPlayFlv->isHidden());
-    EXPECT_EQ(w.pnlLoadPercent->width(), 0);
-    EXPECT_EQ(w.pnlPlayPos->x(), w.pnlLoadAll->x());
-    EXPECT_EQ(w.lblTime->text(), "00:00/00:00");
+    EXPECT_FALSE(w.transportBar().findChild<QPushButton*>("btnPlay")->isEnabled());
+    EXPECT_FALSE(w.transportBar().isHidden());
+    EXPECT_EQ(w.transportBar().loadWidth(), 0);
+    EXPECT_EQ(w.transportBar().knobLeft(), TransportBar::kLoadBar.left);
+    EXPECT_EQ(w.transportBar().timeText(), "00:00/00:00");
     const QString cached = h.root.file("Client/Caches/23/11.swf");
-    EXPECT_EQ(h.flash.log, (QStringList{"Movie=" + h.config.appDir + "flvplayer.swf?file=0.swf",
-                                        "BackgroundColor=0", "ScaleMode=2", "Loop=0",
-                                        "Movie=" + cached, "Loop=0"}));
+    EXPECT_EQ(
+        h.flash.log,
+        (QStringList{"FlashVars=", "Movie=" + h.config.appDir + "flvplayer.swf?file=0.swf",
+                     "BackgroundColor=0", "ScaleMode=2", "Loop=0", "Movie=" + cached, "Loop=0"}));
     EXPECT_TRUE(w.isLocalFile());
     EXPECT_TRUE(h.engine.programCalls.empty());
-    EXPECT_TRUE(w.TimerPlayList->isActive());
+    EXPECT_TRUE(playListTimer(w).isActive());
     EXPECT_EQ(w.curPlay()->id, "11");
 }
 
@@ -147,7 +148,7 @@ TEST(Playback, VideoSetsFlashVarsBeforeThePlayerMovie) {
     const QString vars = "file=" + h.root.file("Client/Caches/23/12.flv") +
                          "&overstretch=true&showdigits=true&autostart=true&showplayerbar=true"
                          "&callback=true&enablejs=true&streamscript=http://";
-    EXPECT_EQ(h.flash.log.mid(1),
+    EXPECT_EQ(h.flash.log.mid(2),
               (QStringList{"FlashVars=" + vars, "Loop=0",
                            "Movie=" + h.config.appDir + "flvplayer.swf", "Loop=0"}));
 }
@@ -171,6 +172,42 @@ TEST(Playback, AudioOpensThePageAndThePlayer) {
     EXPECT_EQ(player->log.back(), "play");
 }
 
+TEST(Playback, PanesWaitForTheSitesAnswerWithoutHoldingTheWindow) {
+    HeldUrlProbe site;
+    Harness h(site);
+    h.root.write("Client/Caches/23/21.mp3", "ID3");
+    h.root.write("Client/Config/platform.ini",
+                 "[Info]\n10=http://site.test/Mp3PageHtml/Mp3PageHtml\n"
+                 "14=http://site.test/ad/StatusBar.html\n");
+    TfrmMain& w = h.create();
+    FakeWebPane& bottom = h.pane("wbBottom");
+    ASSERT_EQ(site.openQuestions().size(), 2); // both site panes asked, none navigated yet
+    EXPECT_TRUE(bottom.navigations().isEmpty());
+    site.answerOldest(true);
+    site.answerOldest(false);
+    EXPECT_EQ(bottom.navigations().size(), 1) << "a yes navigates the pane";
+
+    const QString page = "http://site.test/Mp3PageHtml/Mp3PageHtml_23.html";
+    FakeWebPane& mp3 = h.pane("wbMp3");
+    const auto mp3Navigations = mp3.navigations().size();
+    click(w, kAudioA);
+    EXPECT_EQ(h.media.latest()->log.back(), "play") << "the song starts while the site is asked";
+    EXPECT_EQ(site.openQuestions(), QStringList{page});
+    site.answerOldest(false);
+    EXPECT_EQ(site.openQuestions(), QStringList{page}) << "asked again after a first no";
+    EXPECT_EQ(mp3.navigations().size(), mp3Navigations);
+    site.answerOldest(false);
+    EXPECT_EQ(mp3.navigations().last().address,
+              h.config.appDir + "../Resource/Html/offline/mp3.htm");
+
+    // An answer that comes after another programme has started is stale.
+    click(w, kAudioA);
+    click(w, kFlashB);
+    site.answerOldest(true);
+    EXPECT_EQ(mp3.navigations().last().address,
+              h.config.appDir + "../Resource/Html/offline/mp3.htm");
+}
+
 TEST(Playback, LeavingAudioReleasesThePlayerAndAdvancesTheGeneration) {
     Harness h;
     TfrmMain& w = h.create();
@@ -190,32 +227,14 @@ TEST(Playback, LeavingAudioReleasesThePlayerAndAdvancesTheGeneration) {
     EXPECT_EQ(h.media.latest()->name(), "FrameMP3");
 }
 
-TEST(Playback, FullScreenIsLeftOnlyWhenThePlayerKindChanges) {
-    struct Case {
-        int from, to;
-        bool leaves;
-    };
-    const Case cases[] = {{kFlashB, kVideoP, true},   {kFlashB, kAudioA, true},
-                          {kVideoP, kFlashB, true},   {kVideoP, kAudioA, true},
-                          {kFlashB, kFlashAi, false}, {kAudioA, kFlashB, false}};
-    for (const Case& c : cases) {
-        Harness h;
-        TfrmMain& w = h.create();
-        click(w, c.from);
-        w.pnlExitFullScreen->setVisible(true);
-        click(w, c.to);
-        EXPECT_EQ(w.pnlExitFullScreen->isHidden(), c.leaves) << c.from << "->" << c.to;
-    }
-}
-
 TEST(Playback, AFailedRequestLeavesTheTimerOffAndTheStateLoading) {
     Harness h;
     h.writeCatalogue(23, "<r><e type='1' id='abc' pid='' name='x'/></r>");
     TfrmMain& w = h.create();
     ASSERT_TRUE(w.selectNode(0));
     EXPECT_THROW(w.tv1Click(), std::runtime_error); // reaches the standard error box
-    EXPECT_FALSE(w.TimerPlayList->isActive());
-    EXPECT_EQ(w.lblStatus->text(), "正在装载,请稍等");
+    EXPECT_FALSE(playListTimer(w).isActive());
+    EXPECT_EQ(w.transportBar().statusText(), "正在装载,请稍等");
 }
 
 TEST(Playback, RefusedProgrammePlaysTheUnchangedAddress) {
@@ -224,7 +243,7 @@ TEST(Playback, RefusedProgrammePlaysTheUnchangedAddress) {
     TfrmMain& w = h.create();
     click(w, kFlashB);
     EXPECT_EQ(h.flash.movie(), "");
-    EXPECT_TRUE(w.TimerPlayList->isActive());
+    EXPECT_TRUE(playListTimer(w).isActive());
 }
 
 TEST(Playback, ReplayWithoutAProgrammeDoesNothing) {
@@ -232,19 +251,7 @@ TEST(Playback, ReplayWithoutAProgrammeDoesNothing) {
     TfrmMain& w = h.create();
     w.ReplayClick();
     EXPECT_FALSE(w.curPlay());
-    EXPECT_FALSE(w.TimerPlayList->isActive());
-}
-
-TEST(Playlist, FlashMovieEndTest) {
-    EXPECT_FALSE(TfrmMain::isFlashMovieEnded(80, 100));
-    EXPECT_TRUE(TfrmMain::isFlashMovieEnded(81, 100));
-    // Frame numbers count from 0: a 30-frame movie ends on its 30th frame, number 29.
-    EXPECT_FALSE(TfrmMain::isFlashMovieEnded(28, 30));
-    EXPECT_TRUE(TfrmMain::isFlashMovieEnded(29, 30));
-    EXPECT_FALSE(TfrmMain::isFlashMovieEnded(30, 50));
-    EXPECT_TRUE(TfrmMain::isFlashMovieEnded(31, 50));
-    EXPECT_TRUE(TfrmMain::isFlashMovieEnded(48, 49));
-    EXPECT_FALSE(TfrmMain::isFlashMovieEnded(0, 0));
+    EXPECT_FALSE(playListTimer(w).isActive());
 }
 
 TEST(Playlist, FlashTickShowsTimeAndMovesOnAtTheEnd) {
@@ -257,9 +264,10 @@ TEST(Playlist, FlashTickShowsTimeAndMovesOnAtTheEnd) {
     h.flash.frame = 30;
     h.flash.playing = true;
     w.TimerPlayListTimer();
-    EXPECT_EQ(w.lblStatus->text(), "正在播放");
-    EXPECT_EQ(w.lblTime->text(), "00:02/00:10"); // 12 frames a second; 2.5 s goes to the even 2
-    EXPECT_EQ(w.pnlLoadPercent->width(), w.pnlLoadAll->width() - 2); // a local file
+    EXPECT_EQ(w.transportBar().statusText(), "正在播放");
+    EXPECT_EQ(w.transportBar().timeText(),
+              "00:02/00:10"); // 12 frames a second; 2.5 s goes to the even 2
+    EXPECT_EQ(w.transportBar().loadWidth(), TransportBar::kLoadBar.width - 2); // a local file
     EXPECT_EQ(w.curPlay()->id, "11");
     h.flash.frame = 101;
     w.TimerPlayListTimer();
@@ -287,7 +295,7 @@ TEST(Playlist, AudioOfZeroSecondsNeverAdvances) {
     h.media.latest()->lengthMs = 5000;
     h.media.latest()->positionMs = 5000;
     w.TimerPlayListTimer();
-    EXPECT_EQ(w.lblTime->text(), "00:05/00:05");
+    EXPECT_EQ(w.transportBar().timeText(), "00:05/00:05");
     // Mode "0": the next node of the category, here the folder 复韵母, which the click opens.
     EXPECT_EQ(w.selectedNode(), 5);
     EXPECT_EQ(w.curPlay()->id, "21");
@@ -299,16 +307,16 @@ TEST(Playlist, VideoStateDrivesThePlayState) {
     click(w, kVideoP);
     h.flash.replies[invoke("getPlayState")] = "<number>2</number>";
     w.TimerPlayListTimer();
-    EXPECT_EQ(w.lblStatus->text(), "暂停中");
+    EXPECT_EQ(w.transportBar().statusText(), "暂停中");
     h.flash.replies[invoke("getPlayState")] = "<number>1</number>";
     h.flash.replies[invoke("getDuration")] = "<number>75.2</number>";
     h.flash.replies[invoke("getPosition")] = "<number>12.5</number>";
     h.engine.progPercent = 30;
     w.TimerPlayListTimer();
-    EXPECT_EQ(w.lblStatus->text(), "正在播放");
-    EXPECT_EQ(w.lblTime->text(), "00:12/01:15");
+    EXPECT_EQ(w.transportBar().statusText(), "正在播放");
+    EXPECT_EQ(w.transportBar().timeText(), "00:12/01:15");
     // Played 12 of 75 s is 16 %, the engine has 30 %: the larger one shows.
-    EXPECT_EQ(w.pnlLoadPercent->width(), 172); // 30 % of 575 is 172.5: halves go to even
+    EXPECT_EQ(w.transportBar().loadWidth(), 172); // 30 % of 575 is 172.5: halves go to even
     h.flash.replies[invoke("getPlayState")] = "<number>0</number>";
     w.TimerPlayListTimer();
     EXPECT_EQ(w.curPlay()->id, "11"); // ended: back to the first of the category
@@ -342,7 +350,7 @@ TEST(Playlist, RepeatAndRandomModes) {
     w.playNext(true);
     EXPECT_EQ(w.curPlay()->id, "12"); // never the current one
     EXPECT_EQ(h.iniValue("11"), "3");
-    EXPECT_TRUE(w.pMenuPlayMode->actions().at(3)->isChecked());
+    EXPECT_EQ(w.transportBar().playMode(), 3);
 }
 
 TEST(Playlist, NextAndPreviousButtons) {
@@ -362,13 +370,13 @@ TEST(Playlist, LoadBarFollowsTheEngineForDownloads) {
     TfrmMain& w = h.create();
     click(w, kFlashB);
     w.updateLoadBar(10, 0); // no total: nothing
-    EXPECT_EQ(w.pnlLoadPercent->width(), 0);
+    EXPECT_EQ(w.transportBar().loadWidth(), 0);
     w.updateLoadBar(10, 100);
-    EXPECT_EQ(w.pnlLoadPercent->width(), 230);
+    EXPECT_EQ(w.transportBar().loadWidth(), 230);
     w.updateLoadBar(50, 100); // played beyond what arrived
-    EXPECT_EQ(w.pnlLoadPercent->width(), 288);
+    EXPECT_EQ(w.transportBar().loadWidth(), 288);
     h.engine.progResult = false;
     w.updateLoadBar(90, 100); // the engine does not know it: unchanged
-    EXPECT_EQ(w.pnlLoadPercent->width(), 288);
+    EXPECT_EQ(w.transportBar().loadWidth(), 288);
     EXPECT_EQ(w.FlvCurDownloadPercent("x"), -1);
 }

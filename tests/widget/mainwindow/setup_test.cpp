@@ -1,14 +1,14 @@
 #include "harness.h"
 
+#include "captionbar.h"
 #include "captions.h"
 #include "lxsimage.h"
+#include "statusstrip.h"
+#include "transportbar.h"
 
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,7 @@ TEST(MainWindowSetUp, StepsRunInTheirOrder) {
     EXPECT_EQ(h.log, expected);
     EXPECT_EQ(h.media.record->created, 1);
     EXPECT_EQ(w.audioPlayer()->name(), "FrameMP1");
-    EXPECT_EQ(w.lblSysVersion->text(), "Lumora版本:2.0.0.23");
+    EXPECT_EQ(part<StatusStrip>(w).versionText(), "Lumora版本:2.0.0.23");
     EXPECT_EQ(h.pane("wbBottom").navigations().size(), 1);
     EXPECT_EQ(h.pane("wbAds").navigations().at(0).address, "http://site.test/ad/ChannelAds23.html");
 }
@@ -50,15 +50,16 @@ TEST(MainWindowSetUp, WindowAndEditionCaptions) {
     EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
     EXPECT_TRUE(w.isMaximized());
-    EXPECT_TRUE(w.limgMax->isHidden());
-    EXPECT_FALSE(w.limgNor->isHidden());
-    EXPECT_EQ(w.pnlTop->height(), 20);
+    const CaptionBar& caption = part<CaptionBar>(w);
+    EXPECT_TRUE(caption.maximised());
+    EXPECT_EQ(caption.height(), 20);
     EXPECT_EQ(w.windowTitle(), "宝宝学识字");
-    EXPECT_EQ(w.lblSysVer->text(), "宝宝学识字");
-    EXPECT_TRUE(w.lblHint->isHidden());
-    EXPECT_EQ(w.edtkey->text(), "搜索关键词");
-    EXPECT_FALSE(w.PageControl1->tabBar()->isVisibleTo(&w));
-    EXPECT_EQ(w.PageControl1->currentWidget(), w.TabSheet1);
+    EXPECT_EQ(caption.title(), "宝宝学识字");
+    EXPECT_EQ(caption.hint(), "");
+    EXPECT_EQ(part<CataloguePanel>(w).searchText(), "搜索关键词");
+    auto& pages = named<QTabWidget>(w, "PageControl1");
+    EXPECT_FALSE(pages.tabBar()->isVisibleTo(&w));
+    EXPECT_EQ(pages.currentWidget(), &named<QWidget>(w, "TabSheet1"));
     EXPECT_EQ(h.iniValue("1"), "5"); // the start is counted
     EXPECT_EQ(h.config.currentChannel, 23);
     EXPECT_EQ(w.catalogue().count(), 7);
@@ -70,8 +71,7 @@ TEST(MainWindowSetUp, PinyinEditionShowsItsHint) {
     h.writeCatalogue(21, sampleCatalogue());
     TfrmMain& w = h.create();
     EXPECT_EQ(w.windowTitle(), "学拼音");
-    EXPECT_EQ(w.lblHint->text(), "提示:\"练\"暂不可用");
-    EXPECT_FALSE(w.lblHint->isHidden());
+    EXPECT_EQ(part<CaptionBar>(w).hint(), "提示:\"练\"暂不可用");
 }
 
 TEST(MainWindowSetUp, PremiumEditionLoadsNothingAndUsesCodeZero) {
@@ -81,7 +81,7 @@ TEST(MainWindowSetUp, PremiumEditionLoadsNothingAndUsesCodeZero) {
     TfrmMain& w = h.create();
     EXPECT_EQ(h.config.editionCode, 0);
     EXPECT_EQ(w.windowTitle(), "精品版");
-    EXPECT_EQ(w.lblSysVer->text(), "Lumora精品版");
+    EXPECT_EQ(part<CaptionBar>(w).title(), "Lumora精品版");
     EXPECT_EQ(w.catalogue().count(), 0);
     EXPECT_EQ(h.config.urlStatusBarAd, "http://site.test/ad/StatusBar0.html");
     w.startSession();
@@ -156,10 +156,7 @@ TEST(MainWindowSetUp, PlayModeDisplayIgnoresBadModes) {
         Harness h;
         h.writeLocalIni(QByteArray("[Info]\n11=") + mode + "\n");
         TfrmMain& w = h.create();
-        const QList<QAction*> items = w.pMenuPlayMode->actions();
-        ASSERT_EQ(items.size(), 4);
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(items[i]->isChecked(), QByteArray(mode) == "2" && i == 2) << mode;
+        EXPECT_EQ(w.transportBar().playMode(), QByteArray(mode) == "2" ? 2 : -1) << mode;
         EXPECT_EQ(h.engine.initCalls.size(), 1u) << mode; // set-up went on
     }
 }
@@ -171,4 +168,36 @@ TEST(MainWindowSetUp, EditionCodeGoesBeforeEveryHtml) {
     h.create();
     EXPECT_EQ(h.config.urlStatusBarAd, "http://s/ad/StatusBar23.html?next=a23.html");
     EXPECT_EQ(h.config.urlChannelAds, "http://s/ChannelAds.htm");
+}
+
+TEST(MainWindowSetUp, FirstPlayFailureReachesTheErrorBoxAndTheWindowGoesOn) {
+    const QByteArray goodAnswer = "http://127.0.0.1:9/P2P/5.swf";
+    const struct {
+        bool hidden;
+        QByteArray firstId; // of the first playable programme
+        QByteArray answer;
+    } cases[] = {
+        {true, "x11", goodAnswer},
+        {true, "11", "http://127.0.0.1:9/P2P/.swf"},
+        {false, "x11", goodAnswer},
+        {false, "11", "http://127.0.0.1:9/P2P/five.swf"},
+    };
+    for (const auto& c : cases) {
+        const std::string label = (c.hidden ? "hidden " : "shown ") + c.firstId.toStdString();
+        Harness h;
+        h.config.hideOnStart = c.hidden;
+        h.writeCatalogue(23, sampleCatalogue().replace("id=\"11\"", "id=\"" + c.firstId + "\""));
+        h.engine.programAnswer = QString::fromLatin1(c.answer);
+        TfrmMain& w = h.create();
+        w.FormShow();
+        ASSERT_EQ(h.dialogs.shown.size(), 1u) << label;
+        EXPECT_EQ(h.dialogs.shown[0].kind, "error") << label;
+        EXPECT_EQ(w.curPlay(), w.catalogue().record(1)) << label; // the one that failed
+        h.engine.programAnswer = QString::fromLatin1(goodAnswer);
+        ASSERT_TRUE(w.selectNode(2)) << label;
+        w.tv1Click();
+        ASSERT_FALSE(h.played.empty()) << label;
+        EXPECT_EQ(h.played.back(), w.catalogue().record(2)) << label; // the window goes on
+        EXPECT_EQ(h.dialogs.shown.size(), 1u) << label;
+    }
 }

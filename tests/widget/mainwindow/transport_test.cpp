@@ -1,16 +1,20 @@
 #include "harness.h"
 #include "lxsimage.h"
+#include "transportbar.h"
 
 #include "appeventfilter.h"
+#include "captionbar.h"
+#include "playerarea.h"
+#include "statusstrip.h"
 #include "systemmsgholder.h"
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
-#include <QStackedWidget>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +33,10 @@ void click(TfrmMain& w, int index) {
 const QString kPlayPause = QStringLiteral(
     "<invoke name=\"sendEvent\"><arguments><string>playpause</string></arguments></invoke>");
 
+QSlider* volumeSlider(TfrmMain& w) {
+    return w.findChild<QSlider*>(QStringLiteral("TrackBar2"));
+}
+
 } // namespace
 
 TEST(Transport, PlayButtonPausesAndResumesEachKindOfPlayer) {
@@ -36,22 +44,22 @@ TEST(Transport, PlayButtonPausesAndResumesEachKindOfPlayer) {
     TfrmMain& w = h.create();
 
     click(w, kFlashB);
-    w.setPlayState(1);
+    w.setPlayState(PlayState::Playing);
     w.btnPlayClick();
     EXPECT_EQ(h.flash.log.last(), "stop");
-    EXPECT_EQ(w.lblStatus->text(), "暂停中");
+    EXPECT_EQ(w.transportBar().statusText(), "暂停中");
     w.btnPlayClick();
     EXPECT_EQ(h.flash.log.last(), "play");
-    EXPECT_EQ(w.lblStatus->text(), "正在播放");
+    EXPECT_EQ(w.transportBar().statusText(), "正在播放");
 
     click(w, kVideoP);
-    w.setPlayState(1);
+    w.setPlayState(PlayState::Playing);
     w.btnPlayClick();
     w.btnPlayClick();
     EXPECT_EQ(h.flash.calls.count(kPlayPause), 2);
 
     click(w, kAudioA);
-    w.setPlayState(1);
+    w.setPlayState(PlayState::Playing);
     w.btnPlayClick();
     EXPECT_EQ(h.media.latest()->modeValue, MediaMode::Paused);
     w.btnPlayClick();
@@ -62,30 +70,33 @@ TEST(Transport, StoppedStateMakesThePlayButtonReplay) {
     Harness h;
     TfrmMain& w = h.create();
     click(w, kFlashB);
-    w.setPlayState(3);
-    EXPECT_EQ(w.btnPlay->toolTip(), "重播");
+    w.setPlayState(PlayState::Stopped);
+    EXPECT_EQ(w.transportBar().findChild<QPushButton*>("btnPlay")->toolTip(), "重播");
     h.flash.log.clear();
     w.btnPlayClick();
     EXPECT_TRUE(h.flash.log.contains("Movie=" + h.flash.movie()));
-    EXPECT_EQ(w.lblStatus->text(), "正在装载,请稍等");
+    EXPECT_EQ(w.transportBar().statusText(), "正在装载,请稍等");
 }
 
 TEST(Transport, KnobCannotBeDraggedPastTheLoadedPart) {
     Harness h;
     TfrmMain& w = h.create();
-    w.pnlLoadPercent->resize(100, 6);
-    const int barLeft = w.pnlLoadAll->x();
-    w.pnlPlayPos->move(barLeft, w.pnlPlayPos->y());
+    TransportBar& bar = w.transportBar();
+    bar.setLoadPercent(17); // 97.75 pixels of 575: 98
+    const int barLeft = TransportBar::kLoadBar.left;
     w.pnlPlayPosMouseMove(50); // not dragging: nothing
-    EXPECT_EQ(w.pnlPlayPos->x(), barLeft);
+    EXPECT_EQ(bar.knobLeft(), barLeft);
     w.pnlPlayPosMouseDown(3);
     w.pnlPlayPosMouseMove(53);
-    EXPECT_EQ(w.pnlPlayPos->x(), barLeft + 50);
+    EXPECT_EQ(bar.knobLeft(), barLeft + 50);
+    EXPECT_EQ(bar.findChild<QFrame*>("pnlPlayPos")->x(), barLeft + 50);
     w.pnlPlayPosMouseMove(500);
-    EXPECT_EQ(w.pnlPlayPos->x(), barLeft + 100 - 6);
+    EXPECT_EQ(bar.knobLeft(), barLeft + 98 - 6);
     w.pnlPlayPosMouseMove(-500);
-    EXPECT_EQ(w.pnlPlayPos->x(), barLeft);
+    EXPECT_EQ(bar.knobLeft(), barLeft);
     w.pnlPlayPosMouseUp();
+    w.pnlPlayPosMouseMove(50); // released: nothing
+    EXPECT_EQ(bar.knobLeft(), barLeft);
 }
 
 TEST(Transport, ClickOnTheLoadBarOfPausedAudioSeeksWithoutPlaying) {
@@ -94,7 +105,7 @@ TEST(Transport, ClickOnTheLoadBarOfPausedAudioSeeksWithoutPlaying) {
     click(w, kAudioA);
     FakeMediaPlayer& player = *h.media.latest();
     player.lengthMs = 100000;
-    w.setPlayState(2);
+    w.setPlayState(PlayState::Paused);
     player.modeValue = MediaMode::Paused;
     player.log.clear();
     w.pnlLoadPercentMouseDown(287); // the middle of a 575-pixel bar
@@ -106,26 +117,27 @@ TEST(Transport, ClickOnTheLoadBarOfPausedAudioSeeksWithoutPlaying) {
 TEST(Transport, MuteDisablesTheSliderAndUnmuteRestoresItsLevel) {
     Harness h;
     TfrmMain& w = h.create();
-    w.TrackBar2->setValue(255 - 100);
+    w.transportBar().setVolumeLevel(100);
     EXPECT_EQ(h.volume.read(), (100u << 8) | (100u << 24));
     w.btnSoundClick();
-    EXPECT_FALSE(w.soundOn());
-    EXPECT_FALSE(w.TrackBar2->isEnabled());
+    EXPECT_FALSE(w.transportBar().soundOn());
+    EXPECT_FALSE(volumeSlider(w)->isEnabled());
     EXPECT_EQ(h.volume.read(), 0u);
     h.volume.write(0x12341234); // changed from outside while muted
     w.btnSoundClick();
-    EXPECT_TRUE(w.TrackBar2->isEnabled());
+    EXPECT_TRUE(w.transportBar().soundOn());
+    EXPECT_TRUE(volumeSlider(w)->isEnabled());
     EXPECT_EQ(h.volume.read(), (100u << 8) | (100u << 24));
 }
 
 TEST(Transport, SliderAtTheTopIsTheFullLevelOnBothChannels) {
     Harness h;
     TfrmMain& w = h.create();
-    w.TrackBar2->setValue(10);
-    w.TrackBar2->setValue(0);
+    volumeSlider(w)->setValue(10);
+    volumeSlider(w)->setValue(0);
     EXPECT_EQ(h.volume.read() & 0xFFFF, 65280u);
     EXPECT_EQ(h.volume.read() >> 16, 65280u);
-    w.TrackBar2->setValue(255);
+    volumeSlider(w)->setValue(255);
     EXPECT_EQ(h.volume.read(), 0u);
 }
 
@@ -133,8 +145,8 @@ TEST(Transport, VolumeIsReadAtSetUp) {
     Harness h;
     h.volume.write((200u << 8) | (200u << 24));
     TfrmMain& w = h.create();
-    EXPECT_EQ(w.TrackBar2->value(), 55);
-    EXPECT_EQ(w.TrackBar2->property("tag").toInt(), 200);
+    EXPECT_EQ(volumeSlider(w)->value(), 55);
+    EXPECT_EQ(w.transportBar().volumeLevel(), 200);
 }
 
 TEST(FullScreen, AudioCannotGoFullScreen) {
@@ -157,18 +169,18 @@ TEST(FullScreen, FlashMovieGoesFullScreenAndComesBackToItsSize) {
     click(w, kFlashB);
     w.sbtnFullScreenClick();
     EXPECT_EQ(w.fullScreenOn(), 1);
-    EXPECT_TRUE(w.pnlTop->isHidden()); // everything but the control steps aside
-    EXPECT_TRUE(w.pnlFunALl->isHidden());
-    EXPECT_TRUE(w.pnlStatus->isHidden());
-    EXPECT_FALSE(w.pnlExitFullScreen->isHidden());
-    EXPECT_EQ(w.pnlExitFullScreen->pos(), QPoint(10, 10));
-    EXPECT_TRUE(w.pnlPlayFlv->isHidden());
+    EXPECT_TRUE(part<CaptionBar>(w).isHidden()); // everything but the control steps aside
+    EXPECT_TRUE(part<CataloguePanel>(w).isHidden());
+    EXPECT_TRUE(part<StatusStrip>(w).isHidden());
+    EXPECT_FALSE(part<ExitFullScreenPanel>(w).isHidden());
+    EXPECT_EQ(part<ExitFullScreenPanel>(w).pos(), QPoint(10, 10));
+    EXPECT_TRUE(w.transportBar().isHidden());
     w.hotKeyMessage(); // Esc
     EXPECT_EQ(w.fullScreenOn(), 0);
-    EXPECT_FALSE(w.pnlTop->isHidden());
-    EXPECT_FALSE(w.pnlStatus->isHidden());
-    EXPECT_TRUE(w.pnlExitFullScreen->isHidden());
-    EXPECT_FALSE(w.pnlPlayFlv->isHidden());
+    EXPECT_FALSE(part<CaptionBar>(w).isHidden());
+    EXPECT_FALSE(part<StatusStrip>(w).isHidden());
+    EXPECT_TRUE(part<ExitFullScreenPanel>(w).isHidden());
+    EXPECT_FALSE(w.transportBar().isHidden());
     EXPECT_EQ(w.size(), QSize(700, 500));
 }
 
@@ -178,17 +190,7 @@ TEST(FullScreen, EscWithoutFullScreenDoesNothing) {
     click(w, kFlashB);
     w.hotKeyMessage();
     EXPECT_EQ(w.fullScreenOn(), 0);
-    EXPECT_EQ(h.flash.widget()->parentWidget(), w.pnlplayMain);
-}
-
-TEST(FullScreen, VideoFullScreenEndsWhenThePlayerMovieLeavesIt) {
-    Harness h;
-    TfrmMain& w = h.create();
-    click(w, kVideoP);
-    w.sbtnFullScreenClick();
-    EXPECT_EQ(w.fullScreenOn(), 1);
-    h.flash.onFullScreenChanged(false);
-    EXPECT_EQ(w.fullScreenOn(), 0);
+    EXPECT_EQ(h.flash.widget()->parentWidget(), &named<QWidget>(w, "pnlplayMain"));
 }
 
 TEST(Chrome, CaptionDoubleClickRestoresThenMaximises) {
@@ -200,11 +202,10 @@ TEST(Chrome, CaptionDoubleClickRestoresThenMaximises) {
     EXPECT_EQ(w.size(), QSize(823, 592)); // the design size it had before
     EXPECT_EQ(w.restoreWidth(), w.width());
     EXPECT_EQ(w.restoreHeight(), w.height());
-    EXPECT_TRUE(w.limgNor->isHidden());
-    EXPECT_FALSE(w.limgMax->isHidden());
+    EXPECT_FALSE(part<CaptionBar>(w).maximised());
     w.imgTcDblClick();
     EXPECT_TRUE(w.isMaximized());
-    EXPECT_TRUE(w.limgMax->isHidden());
+    EXPECT_TRUE(part<CaptionBar>(w).maximised());
 }
 
 TEST(Chrome, TreeScrollBarAppearsOnlyWhenTheRowsOverflowAt28Pixels) {
@@ -217,15 +218,29 @@ TEST(Chrome, TreeScrollBarAppearsOnlyWhenTheRowsOverflowAt28Pixels) {
     w.showNormal();
     w.resize(823, 592);
     w.FormResize();
-    EXPECT_EQ(w.tv1->property("tag").toInt(), 61); // the open folder and its 60 programmes
-    EXPECT_FALSE(w.pnlScroll->isHidden());
-    EXPECT_EQ(w.pnlScroll->x(), w.pnlFuncTree->width() - 13);
-    EXPECT_EQ(w.imgScrollTop2->y(), 8); // the top row shows: the thumb at the top
+    QWidget* bar = catalogueWidget<QWidget>(w, "pnlScroll");
+    EXPECT_EQ(part<CataloguePanel>(w).scrollRows(), 61); // the open folder and its 60 programmes
+    EXPECT_FALSE(bar->isHidden());
+    EXPECT_EQ(bar->x(), catalogueWidget<QWidget>(w, "pnlFuncTree")->width() - 13);
+    QLabel* thumbTop = catalogueWidget<QLabel>(w, "imgScrollTop2");
+    EXPECT_EQ(thumbTop->y(), 8); // the top row shows: the thumb at the top
+    // Dragging the thumb down scrolls the tree.
+    QLabel* thumb = catalogueWidget<QLabel>(w, "imgScrollMiddle2");
+    for (auto [type, y] : {std::pair{QEvent::MouseButtonPress, 2},
+                           {QEvent::MouseMove, 102},
+                           {QEvent::MouseButtonRelease, 102}}) {
+        QMouseEvent event(type, QPointF(5, y), thumb->mapToGlobal(QPointF(5, y)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(thumb, &event);
+    }
+    EXPECT_GT(thumbTop->y(), 8);
+    const QTreeView* tree = catalogueWidget<QTreeView>(w, "tv1");
+    EXPECT_GT(tree->indexAt(QPoint(0, 0)).data(kTreeIndexRole).toInt(), 0);
     ASSERT_TRUE(w.selectNode(0));
     w.tv1Click(); // the folder closes: one row left
     w.tv1MouseUp();
-    EXPECT_EQ(w.tv1->property("tag").toInt(), 1);
-    EXPECT_TRUE(w.pnlScroll->isHidden());
+    EXPECT_EQ(part<CataloguePanel>(w).scrollRows(), 1);
+    EXPECT_TRUE(bar->isHidden());
 }
 
 TEST(Chrome, NewsIsTriedThreeMinutesAfterStartAndPopsUpWithoutCache) {
@@ -233,8 +248,8 @@ TEST(Chrome, NewsIsTriedThreeMinutesAfterStartAndPopsUpWithoutCache) {
     h.root.write("Client/Config/platform.ini", "[Info]\n11=http://site.test/mini_index.html\n");
     h.probe.setReachable("http://site.test/mini_index.html", true);
     TfrmMain& w = h.create();
-    EXPECT_TRUE(w.TimerSystemMsg->isActive());
-    EXPECT_EQ(w.TimerSystemMsg->interval(), 60000);
+    EXPECT_TRUE(systemMsgTimer(w).isActive());
+    EXPECT_EQ(systemMsgTimer(w).interval(), 60000);
     const qsizetype panesBefore = h.webPanes.panes().size();
     w.TimerSystemMsgTimer();
     w.TimerSystemMsgTimer();
@@ -248,7 +263,7 @@ TEST(Chrome, NewsIsTriedThreeMinutesAfterStartAndPopsUpWithoutCache) {
     // Right clicks in the pop-up's page are swallowed like those in the window's panes.
     QMouseEvent right(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::RightButton,
                       Qt::RightButton, Qt::NoModifier);
-    EXPECT_TRUE(w.ApplicationEvents1->swallows(pane->widget(), &right));
+    EXPECT_TRUE(w.applicationEvents().swallows(pane->widget(), &right));
 }
 
 TEST(Chrome, NewsWaitsWhileTheProgrammeIsFullScreen) {
@@ -259,11 +274,12 @@ TEST(Chrome, NewsWaitsWhileTheProgrammeIsFullScreen) {
     ASSERT_TRUE(w.selectNode(kVideoP));
     w.tv1Click();
     w.sbtnFullScreenClick();
+    h.flash.setFullScreen(true); // the player movie takes the screen
     for (int i = 0; i < 5; ++i)
         w.TimerSystemMsgTimer();
     EXPECT_EQ(w.systemMessages().current(), nullptr);
     EXPECT_EQ(w.systemMsgTicks(), 2); // held back at the slot
-    h.flash.onFullScreenChanged(false);
+    h.flash.setFullScreen(false);
     w.TimerSystemMsgTimer();
     EXPECT_NE(w.systemMessages().current(), nullptr);
 }

@@ -81,6 +81,9 @@ TEST_F(SkinTest, PicturesComeFromTheSkinFolder) {
     ASSERT_TRUE(loadSkin(*qApp, builtSkin()));
     EXPECT_EQ(skinPicture(QStringLiteral("systemmsg_close")).size(), QSize(41, 15));
     EXPECT_TRUE(skinPicture(QStringLiteral("no_such_picture")).isNull());
+    const QPixmap sharp = skinPicture(QStringLiteral("systemmsg_close"), 2.0);
+    EXPECT_EQ(sharp.size(), QSize(82, 30));
+    EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(41, 15)) << "the same size on screen";
     EXPECT_FALSE(loadSkin(*qApp, builtSkin() + "/missing"));
     EXPECT_TRUE(skinPicture(QStringLiteral("systemmsg_close")).isNull());
 }
