@@ -9,7 +9,7 @@ target=$2
 encoding=$3
 tmp=$target.tmp
 perl -0pe 's/<!--.*?-->\n?//gs' "$source" |
-  sed -E -e 's/ (demo|say|voice)="[^"]*"//g' \
+  sed -E -e 's/ (demo|say|voice|movie)="[^"]*"//g' \
   -e "s/encoding=\"UTF-8\"/encoding=\"$encoding\"/" |
   iconv -f UTF-8 -t "$encoding" >"$tmp"
 xmllint --noout "$tmp"

@@ -3,7 +3,8 @@
 # Every entry with a "demo" attribute gets a file OUT/files/<id><ext> (what the demo service
 # offers); "cache" entries are also copied to OUT/Caches/<channel>/<id><ext> and "dl" entries
 # to OUT/DL/<name><ext>, where the client finds them on disk.
-#   type 1: SWF movie, 120 frames at 12 fps, the "say" text drawn moving, speech as sound
+#   type 1: SWF movie, 120 frames at 12 fps, the "say" text drawn moving, speech as sound;
+#           with movie="as3" the ActionScript 3 movie named by $DEMO_AS3_MOVIE instead
 #   type 2: MP3 of the "say" text spoken (a tone when espeak-ng is missing)
 #   type 4: FLV video (Sorenson H.263 + MP3) with a keyframe index, 6 s
 set -euo pipefail
@@ -34,17 +35,21 @@ picture() { # picture TEXTFILE COLOUR SECONDS FPS — lavfi source of a coloured
   echo "color=c=$2:s=320x240:r=$4:d=$3,drawbox=x=0:y=216:w=iw:h=24:color=0xFF9933:t=fill$text"
 }
 
-make_one() { # make_one CHANNEL ID TYPE NAME SAY VOICE PLACE
-  local channel=$1 id=$2 type=$3 name=$4 say=$5 voice=$6 place=$7 ext file
+make_one() { # make_one CHANNEL ID TYPE NAME SAY VOICE PLACE MOVIE
+  local channel=$1 id=$2 type=$3 name=$4 say=$5 voice=$6 place=$7 movie=$8 ext file
   local colours=(0xFFF3C4 0xD9F2FF 0xE6FFD9 0xFFE0EC 0xEDE0FF)
   local colour=${colours[$((channel % 5))]}
   printf '%s' "$say" >"$work/$id.txt"
   speech "$say" "$voice" "$work/$id.wav" 3
   case "$type" in
   1) ext=.swf
-     "${ff[@]}" -f lavfi -i "$(picture "$work/$id.txt" "$colour" 10 12)" -i "$work/$id.wav" \
-       -frames:v 120 -t 10 -af apad -c:v flv1 -q:v 5 -c:a libmp3lame -ar 22050 -b:a 48k \
-       -f swf "$work/$id$ext" ;;
+     if [ "$movie" = as3 ]; then
+       cp "${DEMO_AS3_MOVIE:?the ActionScript 3 movie}" "$work/$id$ext"
+     else
+       "${ff[@]}" -f lavfi -i "$(picture "$work/$id.txt" "$colour" 10 12)" -i "$work/$id.wav" \
+         -frames:v 120 -t 10 -af apad -c:v flv1 -q:v 5 -c:a libmp3lame -ar 22050 -b:a 48k \
+         -f swf "$work/$id$ext"
+     fi ;;
   2) ext=.mp3
      "${ff[@]}" -i "$work/$id.wav" -c:a libmp3lame -ar 22050 -b:a 48k "$work/$id$ext" ;;
   4) ext=.flv
@@ -73,7 +78,7 @@ for catalogue in "$@"; do
     voice=$(attr "$catalogue" $i voice)
     make_one "$channel" "$(attr "$catalogue" $i id)" "$(attr "$catalogue" $i type)" \
       "$(attr "$catalogue" $i name)" "$(attr "$catalogue" $i say)" "${voice:-cmn}" \
-      "$(attr "$catalogue" $i demo)" &
+      "$(attr "$catalogue" $i demo)" "$(attr "$catalogue" $i movie)" &
     jobs_running=$((jobs_running + 1))
     if [ "$jobs_running" -ge 2 ]; then
       wait -n || status=1

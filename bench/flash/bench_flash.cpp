@@ -1,8 +1,12 @@
-// Time from asking to a fully loaded movie (Ruffle's metadata and ready state 2), through the
-// control and through a bare Ruffle page, for a first movie and for switching to a second one.
-// Whichever runs first also pays for starting the web engine: both orders are measured.
-// Usage: bench_flash [movie.swf] (without one, ffmpeg makes a 120-frame movie).
+// Time from asking to a movie's first frame, through the control and through a bare Ruffle page,
+// for a first movie and for switching to a second one. On the bare page that is Ruffle's metadata
+// and ready state 2; through the control, the movie itself answering its frame count (in a shell,
+// once the content is in). Whichever runs first also pays for starting the web engine: both
+// orders are measured, for a movie instrumented in place (version 9), the same movie at
+// version 6 (ActionScript 1/2 shell) and, when given, an ActionScript 3 movie (its shell).
+// Usage: bench_flash [movie.swf|"" [as3movie.swf]] (without one, ffmpeg makes a 120-frame movie).
 #include "ruffleflashcontrol.h"
+#include "swfpatch.h"
 #include "volume.h"
 
 #include <QApplication>
@@ -85,10 +89,22 @@ std::pair<qint64, qint64> control(const QString& ruffleDir, const QString& first
     lumora::RuffleFlashControl flash(ruffleDir, volume);
     flash.widget()->resize(320, 240);
     flash.widget()->show();
+    const QString askTotal = QStringLiteral("<invoke name=\"%1\" returntype=\"xml\"></invoke>")
+                                 .arg(lumora::kSwfCallbackTotal);
+    auto answers = [&] {
+        try {
+            return flash.CallFunction(askTotal) != "<number>0</number>";
+        } catch (const std::exception&) {
+            return false;
+        }
+    };
     auto playAndWait = [&](const QString& path) {
         flash.setMovie(path);
         flash.setLoop(false);
-        waitUntil([&] { return flash.readyState() == lumora::FlashControl::kReadyStateLoaded; });
+        waitUntil([&] {
+            return flash.readyState() == lumora::FlashControl::kReadyStateLoaded &&
+                   flash.framesExact() && answers();
+        });
     };
     playAndWait(first);
     const qint64 firstMs = clock.restart();
@@ -96,42 +112,62 @@ std::pair<qint64, qint64> control(const QString& ruffleDir, const QString& first
     return {firstMs, clock.elapsed()};
 }
 
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    QString movie = argc > 1 ? QString::fromLocal8Bit(argv[1]) : dir.filePath("movie.swf");
-    if (argc <= 1 &&
-        QProcess::execute("ffmpeg",
-                          {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=12",
-                           "-frames:v", "120", "-c:v", "flv1", "-f", "swf", movie}) != 0) {
+    const QString made = dir.filePath("movie.swf");
+    const bool given = argc > 1 && argv[1][0] != '\0'; // "" asks for the made one
+    if (!given && QProcess::execute("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i",
+                                               "testsrc=size=160x120:rate=12", "-frames:v", "120",
+                                               "-c:v", "flv1", "-f", "swf", made}) != 0) {
         std::fprintf(stderr, "ffmpeg could not make a movie\n");
         return 1;
     }
-    QFile file(movie);
-    if (!file.open(QIODevice::ReadOnly))
+    const QByteArray bytes = readFile(given ? QString::fromLocal8Bit(argv[1]) : made);
+    if (bytes.size() < 8)
         return 1;
-    const QByteArray bytes = file.readAll();
-    const QString second = dir.filePath("second.swf");
-    QFile::copy(movie, second);
+    QByteArray old = bytes;
+    old[3] = 6; // the same video movie, published for Flash 6
+    QList<std::pair<const char*, QByteArray>> kinds{{"in place", bytes},
+                                                    {"ActionScript 1/2 shell", old}};
+    if (argc > 2)
+        kinds.append({"ActionScript 3 shell", readFile(QString::fromLocal8Bit(argv[2]))});
     const QString ruffleDir = qEnvironmentVariable("LUMORA_RUFFLE_DIR", LUMORA_RUFFLE_BUILD_DIR);
 
-    for (const bool controlFirst : {false, true}) {
-        std::pair<qint64, qint64> flash;
-        std::pair<qint64, qint64> plain;
-        if (controlFirst)
-            flash = control(ruffleDir, movie, second);
-        plain = bare(ruffleDir, bytes, bytes);
-        if (!controlFirst)
-            flash = control(ruffleDir, movie, second);
-        std::printf("%s first:\n", controlFirst ? "control" : "bare page");
-        std::printf("  first movie:  control %lld ms, bare Ruffle %lld ms, ratio %.2f\n",
-                    static_cast<long long>(flash.first), static_cast<long long>(plain.first),
-                    double(flash.first) / std::max<qint64>(plain.first, 1));
-        std::printf("  second movie: control %lld ms, bare Ruffle %lld ms, ratio %.2f\n",
-                    static_cast<long long>(flash.second), static_cast<long long>(plain.second),
-                    double(flash.second) / std::max<qint64>(plain.second, 1));
+    for (const auto& [kind, movie] : kinds) {
+        const QString first = dir.filePath("first.swf");
+        const QString second = dir.filePath("second.swf");
+        writeFile(first, movie);
+        writeFile(second, movie);
+        for (const bool controlFirst : {false, true}) {
+            std::pair<qint64, qint64> flash;
+            std::pair<qint64, qint64> plain;
+            if (controlFirst)
+                flash = control(ruffleDir, first, second);
+            plain = bare(ruffleDir, movie, movie);
+            if (!controlFirst)
+                flash = control(ruffleDir, first, second);
+            std::printf("%s, %s first:\n", kind, controlFirst ? "control" : "bare page");
+            std::printf("  first movie:  control %lld ms, bare Ruffle %lld ms, ratio %.2f\n",
+                        static_cast<long long>(flash.first), static_cast<long long>(plain.first),
+                        double(flash.first) / std::max<qint64>(plain.first, 1));
+            std::printf("  second movie: control %lld ms, bare Ruffle %lld ms, ratio %.2f\n",
+                        static_cast<long long>(flash.second), static_cast<long long>(plain.second),
+                        double(flash.second) / std::max<qint64>(plain.second, 1));
+        }
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "tempdir.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -38,6 +39,14 @@ QByteArray TempDir::read(const QString& relative) const {
 
 bool TempDir::exists(const QString& relative) const {
     return QFileInfo::exists(file(relative));
+}
+
+void TempDir::age(const QString& relative, qint64 seconds) const {
+    QFile f(file(relative));
+    if (!f.open(QIODevice::ReadWrite) ||
+        !f.setFileTime(QDateTime::currentDateTime().addSecs(-seconds),
+                       QFileDevice::FileModificationTime))
+        throw std::runtime_error("cannot age " + file(relative).toStdString());
 }
 
 } // namespace lumora::test

@@ -15,6 +15,8 @@ public:
     void write(const QString& relative, const QByteArray& bytes) const; // creates parents
     QByteArray read(const QString& relative) const;
     bool exists(const QString& relative) const;
+    // Sets the file's modification time to `seconds` before now.
+    void age(const QString& relative, qint64 seconds) const;
 
 private:
     QTemporaryDir m_dir;

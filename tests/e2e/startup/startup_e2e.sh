@@ -83,4 +83,42 @@ check "missing Flash support is reported in a box titled 提示" \
 check "no local.ini without Flash support" test ! -e "$work/d/Client/Config/local.ini"
 kill -9 "$noflash" 2>/dev/null
 
+# --- without the web engine's helper process ---------------------------------------------
+install_root "$work/f" 25 || exit 1
+QTWEBENGINEPROCESS_PATH=$work/f/none start "$work/f"
+nohelper=$last
+check "a web engine without its helper is reported as missing Flash support" \
+  wait_for 20 bash -c "xdotool search --all --pid $nohelper --name '^提示$' >/dev/null 2>&1"
+kill -9 "$nohelper" 2>/dev/null
+
+# --- a hidden start whose first programme cannot be requested -----------------------------
+install_root "$work/e" 23 || exit 1
+mkdir -p "$work/e/Client/Resource/xml" "$work/e/Client/Config"
+printf '%s\n' '<?xml version="1.0" encoding="UTF-8"?>' '<list>' \
+  '  <item type="0" id="1" pid="" name="识字"/>' '  <item type="1" id="x12" pid="1" name="日"/>' \
+  '</list>' >"$work/e/Client/Resource/xml/23.xml"
+# A parent's copies of the settings, named as a person may name them.
+echo keep >"$work/e/Client/Config/local.ini.backup"
+echo keep >"$work/e/Client/Config/local.ini.Ab12Cd"
+start "$work/e" -START
+badfirst=$last
+error_box() { xdotool search --all --onlyvisible --pid "$badfirst" 2>/dev/null | head -1; }
+check "the bad first programme is reported in the error box" wait_for 30 error_box
+check "the program keeps running with the box open" kill -0 "$badfirst"
+close_box() { # again while it stays: a key sent as the box maps may be lost
+  local box
+  box=$(error_box)
+  [ -z "$box" ] && return 0
+  type_key "$box" Return
+  sleep 0.5
+  [ -z "$(error_box)" ]
+}
+check "the box closes" wait_for 10 close_box
+sleep 1
+check "the program keeps running after the box" kill -0 "$badfirst"
+"$work/e/Client/lumora-channel" >/dev/null 2>&1
+check "it answers: starting it again shows its window" wait_for 10 title_is "$badfirst" "宝宝学识字"
+check "a parent's files beside the settings stay" \
+  test -f "$work/e/Client/Config/local.ini.backup" -a -f "$work/e/Client/Config/local.ini.Ab12Cd"
+
 summary

@@ -129,7 +129,8 @@ TEST(SettingsUnderKill, FileStaysWholeWhateverMomentTheWriterDies) {
         ASSERT_NO_THROW(IniFile::load(ini)) << "round " << round;
         EXPECT_TRUE(IniFile::load(ini).hasKey("Info", "12"));
         for (const QString& name : strayFiles(dir))
-            ASSERT_TRUE(name.startsWith("local.ini.")) << "unexpected file " << name.toStdString();
+            ASSERT_TRUE(IniFile::isTemporaryFileOf(name, ini))
+                << "unexpected file " << name.toStdString();
     }
     EXPECT_EQ(killedWriting, kRounds);
 

@@ -29,7 +29,7 @@ TEST_P(NavigateWithRetry, ProbesAtMostTwiceBeforeTheFallback) {
     test::FakeUrlProbe probe;
     probe.script(kPage, GetParam().answers);
     QStringList navigated;
-    navigateWithRetry(probe, kPage, kOffline, [&](const QString& to) { navigated << to; });
+    test::navigateInline(probe, kPage, kOffline, [&](const QString& to) { navigated << to; });
     EXPECT_EQ(probe.callCount(kPage), GetParam().expectedProbes);
     EXPECT_EQ(probe.calls().size(), GetParam().expectedProbes); // never the fallback
     EXPECT_EQ(navigated, QStringList{GetParam().expectPage ? kPage : kOffline});
@@ -47,9 +47,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(NavigateWithRetryFailures, NeverLeaveTheRoutine) {
     test::FakeUrlProbe probe;
     probe.setReachable(kPage, true);
-    EXPECT_NO_THROW(navigateWithRetry(
+    EXPECT_NO_THROW(test::navigateInline(
         probe, kPage, kOffline, [](const QString&) { throw std::runtime_error("pane gone"); }));
-    EXPECT_NO_THROW(navigateWithRetry(probe, kPage, kOffline, {}));
+    EXPECT_NO_THROW(test::navigateInline(probe, kPage, kOffline, {}));
     EXPECT_EQ(probe.callCount(kPage), 2);
 }
 

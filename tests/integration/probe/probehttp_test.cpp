@@ -1,14 +1,21 @@
+#include "curlurlprobe.h"
 #include "localserver.h"
+#include "support/eventwait.h"
 #include "support/loopbackport.h"
-#include "urlprobe.h"
+#include "threadedprobe.h"
 
 #include "fakes/fakeurlprobe.h"
 
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <QThread>
 
 #include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace lumora {
 namespace {
@@ -79,6 +86,58 @@ TEST(ProbeNoServer, AddressWithoutSchemeGoesOutAsPlainGet) {
     EXPECT_EQ(silent.firstBytesReceived().rfind("GET /page HTTP/1.1\r\n", 0), 0u);
 }
 
+TEST(ProbeAddresses, ChineseAudioPageIsRequestedEncoded) {
+    test::HttpServer server;
+    std::string target;
+    server.server().Get(".*", [&](const httplib::Request& request, httplib::Response& response) {
+        target = request.target;
+        response.status = request.path == "/Mp3PageHtml/儿歌 页_23.html" ? 200 : 404;
+    });
+    server.start();
+    CurlUrlProbe probe(kTestTimeout);
+    EXPECT_TRUE(probe.isUrlReachable(server.address("/Mp3PageHtml/儿歌 页_23.html")));
+    EXPECT_EQ(target, "/Mp3PageHtml/%E5%84%BF%E6%AD%8C%20%E9%A1%B5_23.html");
+}
+
+TEST(ProbeProxy, TheProbeGoesWhereTheChoiceOfProxySays) {
+    // A server that answers every request, recording the request line's target: through a
+    // proxy that is the whole address.
+    test::HttpServer server;
+    std::vector<std::string> targets;
+    server.server().Get(".*", [&](const httplib::Request& request, httplib::Response& response) {
+        targets.push_back(request.target);
+        response.status = 200;
+    });
+    server.start();
+    const QNetworkProxy viaServer(QNetworkProxy::HttpProxy, "127.0.0.1", quint16(server.port()));
+    const QString deadProxy = QStringLiteral("http://127.0.0.1:%1").arg(test::closedPort());
+    const struct {
+        const char* label;
+        QNetworkProxy choice;
+        QString address;
+        const char* envProxy;
+        std::string target;
+    } cases[] = {
+        {"desktop proxy", viaServer, "http://site.invalid/ad/StatusBar23.html", nullptr,
+         "http://site.invalid/ad/StatusBar23.html"},
+        {"desktop proxy over a variable", viaServer, "http://site.invalid/a", "http://127.0.0.1:9",
+         "http://site.invalid/a"},
+        {"direct over a variable", QNetworkProxy(QNetworkProxy::NoProxy), server.address("/direct"),
+         "dead", "/direct"},
+    };
+    qunsetenv("no_proxy"); // the test runs set it; a family's desktop does not
+    for (const auto& c : cases) {
+        targets.clear();
+        if (c.envProxy)
+            qputenv("http_proxy", c.envProxy == std::string("dead") ? deadProxy.toUtf8()
+                                                                    : QByteArray(c.envProxy));
+        CurlUrlProbe probe(kTestTimeout, [&](const QUrl&) { return c.choice; });
+        EXPECT_TRUE(probe.isUrlReachable(c.address)) << c.label;
+        EXPECT_EQ(targets, std::vector<std::string>{c.target}) << c.label;
+        qunsetenv("http_proxy");
+    }
+}
+
 TEST_F(ProbeHttp, SecureAddressToAPlainServerIsUnreachable) {
     const QString secure = QStringLiteral("https://127.0.0.1:%1/status/200").arg(server.port());
     EXPECT_FALSE(probe.isUrlReachable(secure));
@@ -120,7 +179,7 @@ TEST_F(ProbeHttp, NavigateWithRetryProbesTheRealServerTwice) {
     for (const auto& c : cases) {
         const QString page = server.address(QString::fromLatin1(c.path));
         QStringList navigated;
-        navigateWithRetry(probe, page, offline, [&](const QString& to) { navigated << to; });
+        test::navigateInline(probe, page, offline, [&](const QString& to) { navigated << to; });
         EXPECT_EQ(server.hits(c.path), c.expectedHits) << c.path;
         EXPECT_EQ(navigated, QStringList{c.expectPage ? page : offline}) << c.path;
     }
@@ -130,9 +189,47 @@ TEST(ProbeNoServer, NavigateWithRetryFallsBackWhenNothingListens) {
     CurlUrlProbe probe(kTestTimeout);
     const QString page = QStringLiteral("http://127.0.0.1:%1/ads.htm").arg(test::closedPort());
     QStringList navigated;
-    navigateWithRetry(probe, page, QStringLiteral("offline.htm"),
-                      [&](const QString& to) { navigated << to; });
+    test::navigateInline(probe, page, QStringLiteral("offline.htm"),
+                         [&](const QString& to) { navigated << to; });
     EXPECT_EQ(navigated, QStringList{QStringLiteral("offline.htm")});
+}
+
+TEST_F(ProbeHttp, ThreadedProbeAnswersLaterOnTheAskingThreadAndOnlyWhileItsAskerLives) {
+    test::SilentPort silent;
+    auto threaded =
+        std::make_unique<ThreadedUrlProbe>(std::make_shared<CurlUrlProbe>(kTestTimeout));
+    struct Asked {
+        std::optional<bool> reachable;
+        QThread* thread = nullptr;
+    } open, silentSite, gone, orphan;
+    auto ask = [&](const QString& address, QObject* context, Asked& asked) {
+        threaded->askReachable(address, context, [&asked](bool reachable) {
+            asked.reachable = reachable;
+            asked.thread = QThread::currentThread();
+        });
+    };
+    QObject asker;
+    auto shortLived = std::make_unique<QObject>();
+    const auto start = Clock::now();
+    ask(server.address("/status/200"), &asker, open);
+    ask(QStringLiteral("http://127.0.0.1:%1/").arg(silent.port()), &asker, silentSite);
+    ask(server.address("/status/200"), shortLived.get(), gone);
+    EXPECT_LT(Clock::now() - start, 200ms); // nobody waited for the silent server
+    shortLived.reset();
+
+    ASSERT_TRUE(test::waitUntil([&] { return open.reachable && silentSite.reachable; }, 5000));
+    EXPECT_TRUE(*open.reachable);
+    EXPECT_FALSE(*silentSite.reachable);
+    EXPECT_EQ(open.thread, QThread::currentThread());
+    EXPECT_EQ(silentSite.thread, QThread::currentThread());
+    test::settle(200);
+    EXPECT_FALSE(gone.reachable) << "an answer for an asker that is gone is dropped";
+
+    // A question still open when the probe itself goes is dropped as well.
+    ask(QStringLiteral("http://127.0.0.1:%1/").arg(silent.port()), &asker, orphan);
+    threaded.reset();
+    test::settle(static_cast<int>(kTestTimeout.count()) + 500);
+    EXPECT_FALSE(orphan.reachable);
 }
 
 } // namespace

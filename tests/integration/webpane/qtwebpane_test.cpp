@@ -54,7 +54,7 @@ protected:
             m_topLevel = topLevel;
             m_locationAtComplete = m_pane->locationUrl();
         };
-        m_pane->onNavigationRefused = [this](const QUrl& url) { m_refused.append(url); };
+        m_pane->setNavigationRefusedHandler([this](const QUrl& url) { m_refused.append(url); });
         m_window->show();
     }
     void TearDown() override {
