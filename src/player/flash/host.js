@@ -15,6 +15,8 @@
 
     function api() { return player ? player.ruffle() : null; }
     function hasCallbacks() { return !!player && typeof player.lumoraFrame === "function"; }
+    // A shell answers before its content is in and counts no frames until then.
+    function contentIn() { return Number(player.lumoraTotal()) > 0; }
 
     function report(force) {
         const text = JSON.stringify(state);
@@ -117,6 +119,9 @@
             movie.instrumented = false; // the patched movie never offered its callbacks
         if (movie.instrumented && !exact)
             return;
+        // A goto now would move a shell's empty clip and be lost: the commands wait.
+        if (exact && !contentIn())
+            return;
         const now = performance.now();
         const moved = movie.pendingGoto !== null || movie.pendingPlay !== null;
         if (movie.pendingGoto !== null) {
@@ -199,6 +204,11 @@
                         state.frame = roughFrame(performance.now());
                         state.playing = movie.since !== null;
                     }
+                    // Commands still waiting stand for what they will do.
+                    if (movie.pendingGoto !== null)
+                        state.frame = movie.pendingGoto;
+                    if (movie.pendingPlay !== null)
+                        state.playing = movie.pendingPlay;
                 } catch (e) {
                     console.error("lumora host: " + e);
                 }
