@@ -13,6 +13,10 @@
     const state = { seq: 0, ruffle: 0, meta: false, total: 0, frame: 0, playing: false,
                     exact: false };
 
+    // The emulator asks for gamepads on every frame, which keeps the engine's gamepad polling
+    // thread busy; Flash movies never read gamepads.
+    Object.defineProperty(Navigator.prototype, "getGamepads", { value: () => [] });
+
     function api() { return player ? player.ruffle() : null; }
     function hasCallbacks() { return !!player && typeof player.lumoraFrame === "function"; }
     // A shell answers before its content is in and counts no frames until then.
