@@ -3,6 +3,11 @@
 // element and reports the movie's state whenever it changes.
 (function () {
     const kPollMs = 100;
+    // While a movie loads the program waits on every step; its state is read far more often.
+    const kLoadingPollMs = 10;
+    const kLoadingFastMs = 3000;
+    // How long a patched movie has to offer its callbacks before its frames follow the clock.
+    const kCallbackWaitMs = 2000;
     const kSleepAfterMs = 300;
     const stage = document.getElementById("stage");
     let bridge = null;
@@ -119,7 +124,7 @@
 
     function applyPending() {
         const exact = hasCallbacks();
-        if (movie.instrumented && !exact && !movie.callbackWait--)
+        if (movie.instrumented && !exact && performance.now() > movie.callbackDeadline)
             movie.instrumented = false; // the patched movie never offered its callbacks
         if (movie.instrumented && !exact)
             return;
@@ -192,6 +197,7 @@
             if (state.ruffle === 2 && state.meta) {
                 if (!movie.started) {
                     movie.started = true;
+                    movie.callbackDeadline = performance.now() + kCallbackWaitMs;
                     console.info("lumora host: " + movie.name + " runs, " + state.total + " frames");
                     if (movie.autoplay)
                         movie.since = performance.now();
@@ -219,6 +225,20 @@
             }
         }
         report(false);
+        if (movie && !settled() && performance.now() - movie.loadStart < kLoadingFastMs)
+            pollSoon();
+    }
+
+    // Loaded, and its frames known as well as they will be.
+    function settled() {
+        return state.ruffle === 2 && state.meta && (!movie.instrumented || state.exact) &&
+               (!state.exact || contentIn());
+    }
+
+    let loadingTimer = null;
+    function pollSoon() {
+        if (loadingTimer === null)
+            loadingTimer = setTimeout(() => { loadingTimer = null; poll(); }, kLoadingPollMs);
     }
 
     function decode(base64) {
@@ -233,14 +253,15 @@
             console.info("lumora host: load " + options.name);
             movie = { name: options.name, meta: false, instrumented: options.instrumented,
                       local: options.local, address: options.address, content: null,
-                      callbackWait: 20, loop: options.loop, frameRate: 12, base: 0,
-                      playedMs: 0, since: null, started: false, autoplay: options.playing,
-                      pendingGoto: null,
+                      loadStart: performance.now(), callbackDeadline: Infinity,
+                      loop: options.loop, frameRate: 12, base: 0, playedMs: 0, since: null,
+                      started: false, autoplay: options.playing, pendingGoto: null,
                       pendingPlay: options.playing ? null : false };
             const current = movie;
             state.ruffle = 0; state.meta = false; state.total = 0; state.frame = 0;
             state.playing = options.playing; state.exact = false;
             player.style.visibility = "visible";
+            pollSoon();
             Promise.all([decode(base64), decode(contentBase64 || "")]).then(([data, content]) => {
                 if (movie !== current)
                     return;
