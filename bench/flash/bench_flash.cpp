@@ -4,6 +4,9 @@
 // once the content is in). Whichever runs first also pays for starting the web engine: both
 // orders are measured, for a movie instrumented in place (version 9), the same movie at
 // version 6 (ActionScript 1/2 shell) and, when given, an ActionScript 3 movie (its shell).
+// Last, whether Ruffle starts a movie before it has all its bytes: the bare page loads the movie
+// from a local server that sends it slowly, and the times of its last byte, of Ruffle's metadata
+// and of its first frame are compared.
 // Usage: bench_flash [movie.swf|"" [as3movie.swf]] (without one, ffmpeg makes a 120-frame movie).
 #include "ruffleflashcontrol.h"
 #include "swfpatch.h"
@@ -13,9 +16,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWidget>
 
 #include <cstdio>
@@ -55,6 +62,8 @@ const player = window.RufflePlayer.newest().createPlayer();
 player.style.width = "100%"; player.style.height = "100%";
 player.addEventListener("loadedmetadata", () => { window.meta = true; });
 document.getElementById("stage").appendChild(player);
+window.playUrl = (url) => { window.meta = false;
+  player.ruffle().load({ url: url, autoplay: "on", splashScreen: false, unmuteOverlay: "hidden" }); };
 window.play = (b64) => { window.meta = false;
   fetch("data:application/octet-stream;base64," + b64).then(r => r.arrayBuffer())
     .then(b => player.ruffle().load({ data: new Uint8Array(b), autoplay: "on",
@@ -79,6 +88,82 @@ std::pair<qint64, qint64> bare(const QString& ruffleDir, const QByteArray& first
     const qint64 firstMs = clock.restart();
     playAndWait(second);
     return {firstMs, clock.elapsed()};
+}
+
+// Serves one file to each request, a slice every 50 ms so that it takes about durationMs.
+class SlowServer {
+public:
+    SlowServer(QByteArray body, int durationMs) : m_body(std::move(body)) {
+        m_slice = std::max<qsizetype>(m_body.size() * 50 / durationMs, 1);
+        m_server.listen(QHostAddress::LocalHost);
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this] { serve(); });
+    }
+    QString url() const {
+        return QStringLiteral("http://127.0.0.1:%1/movie.swf").arg(m_server.serverPort());
+    }
+    qint64 lastByteAt() const { return m_lastByteAt; } // on clock(), -1 until sent
+
+    QElapsedTimer clock;
+
+private:
+    void serve() {
+        QTcpSocket* socket = m_server.nextPendingConnection();
+        auto* timer = new QTimer(socket);
+        auto sent = std::make_shared<qsizetype>(0);
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [=, this] {
+            if (timer->isActive() || !socket->readAll().contains("\r\n\r\n"))
+                return;
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/x-shockwave-flash\r\n"
+                          "Access-Control-Allow-Origin: *\r\nConnection: close\r\n"
+                          "Content-Length: " +
+                          QByteArray::number(m_body.size()) + "\r\n\r\n");
+            timer->start(50);
+        });
+        QObject::connect(timer, &QTimer::timeout, socket, [=, this] {
+            socket->write(m_body.mid(*sent, m_slice));
+            *sent += m_slice;
+            if (*sent >= m_body.size()) {
+                timer->stop();
+                socket->flush();
+                m_lastByteAt = clock.elapsed();
+                socket->disconnectFromHost();
+            }
+        });
+    }
+
+    QTcpServer m_server;
+    QByteArray m_body;
+    qsizetype m_slice;
+    qint64 m_lastByteAt = -1;
+};
+
+// Milliseconds from asking to the last byte sent, to Ruffle's metadata and to its first frame.
+struct Streamed {
+    qint64 lastByte, meta, loaded;
+};
+Streamed streamed(const QString& ruffleDir, const QByteArray& movie, int durationMs) {
+    QWebEnginePage page;
+    // The page is a local file; the movie comes from the local server.
+    page.settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    bool pageLoaded = false;
+    QObject::connect(&page, &QWebEnginePage::loadFinished, [&](bool) { pageLoaded = true; });
+    page.setHtml(QString::fromUtf8(kBarePage), QUrl::fromLocalFile(ruffleDir + "/"));
+    waitUntil([&] { return pageLoaded; });
+    SlowServer server(movie, durationMs);
+    server.clock.start();
+    page.runJavaScript("playUrl('" + server.url() + "')");
+    Streamed times{-1, -1, -1};
+    waitUntil(
+        [&] {
+            if (times.meta < 0 && evaluate(page, "window.meta").toBool())
+                times.meta = server.clock.elapsed();
+            if (evaluate(page, "window.loaded()").toBool())
+                times.loaded = server.clock.elapsed();
+            return times.loaded >= 0;
+        },
+        durationMs + 20000);
+    times.lastByte = server.lastByteAt();
+    return times;
 }
 
 std::pair<qint64, qint64> control(const QString& ruffleDir, const QString& first,
@@ -169,5 +254,11 @@ int main(int argc, char** argv) {
                         double(flash.second) / std::max<qint64>(plain.second, 1));
         }
     }
+    // A movie sent over three seconds: Ruffle's own fetch of a movie's address.
+    const Streamed slow = streamed(ruffleDir, bytes, 3000);
+    std::printf("streamed movie (%lld KB over about 3 s): last byte at %lld ms, metadata at %lld "
+                "ms, first frame at %lld ms\n",
+                static_cast<long long>(bytes.size() / 1024), static_cast<long long>(slow.lastByte),
+                static_cast<long long>(slow.meta), static_cast<long long>(slow.loaded));
     return 0;
 }
