@@ -102,8 +102,8 @@ std::pair<qint64, qint64> control(const QString& ruffleDir, const QString& first
         flash.setMovie(path);
         flash.setLoop(false);
         waitUntil([&] {
-            return flash.readyState() == lumora::FlashControl::kReadyStateLoaded &&
-                   flash.framesExact() && answers();
+            return flash.readyState() == lumora::FlashReadyState::Complete && flash.framesExact() &&
+                   answers();
         });
     };
     playAndWait(first);

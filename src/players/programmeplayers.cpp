@@ -59,7 +59,7 @@ public:
     void playPause(bool pause) override { pause ? m_flash.stop() : m_flash.play(); }
 
 private:
-    bool loaded() const { return m_flash.readyState() == FlashControl::kReadyStateLoaded; }
+    bool loaded() const { return m_flash.readyState() == FlashReadyState::Complete; }
 
     FlashControl& m_flash;
 };

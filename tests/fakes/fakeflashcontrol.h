@@ -20,7 +20,7 @@ public:
     bool loop = true;
     int scaleMode = 0;
     int backgroundColor = -1;
-    int ready = 0;
+    FlashReadyState ready = FlashReadyState::Uninitialised;
     int frames = 0;
     int frame = 0;
     bool playing = false;
@@ -71,7 +71,7 @@ public:
         backgroundColor = rgb;
         log << QStringLiteral("BackgroundColor=%1").arg(rgb);
     }
-    int readyState() const override { return ready; }
+    FlashReadyState readyState() const override { return ready; }
     int totalFrames() const override { return frames; }
     int currentFrame() const override { return frame; }
     bool isPlaying() const override { return playing; }

@@ -55,7 +55,7 @@ void movieAnswers(Parts& p, const char* state) {
 }
 
 void loadedMovie(Parts& p, bool playing) {
-    p.flash.ready = FlashControl::kReadyStateLoaded;
+    p.flash.ready = FlashReadyState::Complete;
     p.flash.frames = 120;
     p.flash.playing = playing;
 }
@@ -78,7 +78,11 @@ TEST_P(PlayerReads, OnlyWhatTheKindActsOnNow) {
 }
 
 const ReadCase kReads[] = {
-    {"FlashArriving", ProgrammeType::Flash, [](Parts& p) { p.flash.ready = 3; }, {}, {}},
+    {"FlashArriving",
+     ProgrammeType::Flash,
+     [](Parts& p) { p.flash.ready = FlashReadyState::Interactive; },
+     {},
+     {}},
     {"FlashPlaying", ProgrammeType::Flash, [](Parts& p) { loadedMovie(p, true); },
      Reading{PlayState::Playing, 120}, Reading{{}, 120}},
     {"FlashHeld", ProgrammeType::Flash, [](Parts& p) { loadedMovie(p, false); }, Reading{{}, 120},

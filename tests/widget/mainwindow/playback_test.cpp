@@ -259,7 +259,7 @@ TEST(Playlist, FlashTickShowsTimeAndMovesOnAtTheEnd) {
     h.root.write("Client/Caches/23/11.swf", "FWS");
     TfrmMain& w = h.create();
     click(w, kFlashB);
-    h.flash.ready = 4;
+    h.flash.ready = FlashReadyState::Complete;
     h.flash.frames = 120;
     h.flash.frame = 30;
     h.flash.playing = true;
@@ -278,7 +278,7 @@ TEST(Playlist, FlashTickWaitsForTheWholeMovie) {
     Harness h;
     TfrmMain& w = h.create();
     click(w, kFlashB);
-    h.flash.ready = 3;
+    h.flash.ready = FlashReadyState::Interactive;
     h.flash.frames = 10;
     h.flash.frame = 9;
     w.TimerPlayListTimer();
