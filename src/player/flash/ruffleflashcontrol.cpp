@@ -299,26 +299,28 @@ void RuffleFlashControl::applyVolume(std::uint32_t value) {
         page()->runJavaScript(QStringLiteral("lumoraHost.setVolume(%1)").arg(outputLevel(value)));
 }
 
-QString RuffleFlashControl::CallFunction(const QString& request) {
-    const InvokeRequest invoke = parseInvoke(request);
+Outcome<QString> RuffleFlashControl::CallFunction(const QString& request) {
+    const Outcome<InvokeRequest> invoke = parseInvoke(request);
+    if (!invoke)
+        return invoke.failure();
     if (!m_hostReady || m_readyState == FlashReadyState::Uninitialised)
-        throw std::runtime_error("no movie to call");
+        return Failure{QStringLiteral("no movie to call")};
     const QString arguments =
-        QString::fromUtf8(QJsonDocument(invoke.arguments).toJson(QJsonDocument::Compact));
-    const QString key = invoke.name + QLatin1Char('\n') + arguments;
+        QString::fromUtf8(QJsonDocument(invoke->arguments).toJson(QJsonDocument::Compact));
+    const QString key = invoke->name + QLatin1Char('\n') + arguments;
     // The call goes out now; its answer is kept for the next time the same is asked.
     const QPointer<RuffleFlashControl> self(this);
     page()->runJavaScript(
-        QStringLiteral("lumoraHost.call(%1, %2)").arg(jsonText(invoke.name), arguments),
+        QStringLiteral("lumoraHost.call(%1, %2)").arg(jsonText(invoke->name), arguments),
         [self, load = m_load, key](const QVariant& value) {
             if (self && load == self->m_load)
                 self->keepReply(key, value.toString());
         });
     const auto found = m_replies.constFind(key);
     if (found == m_replies.cend())
-        throw std::runtime_error("the movie has not answered yet");
+        return Failure{QStringLiteral("the movie has not answered yet")};
     if (!found->ok)
-        throw std::runtime_error(found->text.toStdString());
+        return Failure{found->text};
     return found->text;
 }
 

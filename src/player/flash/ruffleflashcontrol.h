@@ -60,7 +60,7 @@ public:
     // reply to the same request made earlier during this movie. Throws std::invalid_argument
     // for a malformed request, std::runtime_error while no reply is in (no movie, the first
     // call) or when the movie refused the call.
-    QString CallFunction(const QString& request) override;
+    Outcome<QString> CallFunction(const QString& request) override;
 
     QWebEnginePage* page() const;
     bool isHostReady() const { return m_hostReady; }

@@ -97,7 +97,7 @@ const ReadCase kReads[] = {
      Reading{PlayState::Stopped, {}},
      {}},
     {"VideoUnknownState", ProgrammeType::Video, [](Parts& p) { movieAnswers(p, "3"); }, {}, {}},
-    {"VideoSilent", ProgrammeType::Video, [](Parts& p) { p.flash.callThrows = true; }, {}, {}},
+    {"VideoSilent", ProgrammeType::Video, [](Parts& p) { p.flash.callFails = true; }, {}, {}},
     {"AudioWithoutDevice", ProgrammeType::Audio, [](Parts&) {}, {}, {}},
     {"AudioPlaying", ProgrammeType::Audio, audioPlaying, Reading{PlayState::Playing, 62},
      Reading{{}, 62}},
