@@ -111,14 +111,15 @@ void TfrmMain::applyEditionCaptions() {
 }
 
 void TfrmMain::loadRememberedProgramme() {
-    try {
-        m_config.currentNodeIndex = toIniInteger(readIniValue(
-            m_config.localIniPath, ini::SectionRead, QString::number(m_config.currentChannel)));
-        if (m_config.currentNodeIndex == 0)
-            m_config.currentNodeIndex = getFirstPlay();
-    } catch (const std::exception&) {
-        m_config.currentNodeIndex = 0;
-    }
+    const Outcome<QString> text = readIniValue(m_config.localIniPath, ini::SectionRead,
+                                               QString::number(m_config.currentChannel));
+    const Outcome<int> index = text ? toIniInteger(*text) : Outcome<int>(text.failure());
+    if (!index)
+        m_config.currentNodeIndex = 0; // nothing remembered that could be read
+    else if (*index == 0)
+        m_config.currentNodeIndex = getFirstPlay();
+    else
+        m_config.currentNodeIndex = *index;
 }
 
 void TfrmMain::restorePlayModeUi() {
