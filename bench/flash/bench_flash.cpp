@@ -177,18 +177,15 @@ std::pair<qint64, qint64> control(const QString& ruffleDir, const QString& first
     const QString askTotal = QStringLiteral("<invoke name=\"%1\" returntype=\"xml\"></invoke>")
                                  .arg(lumora::kSwfCallbackTotal);
     auto answers = [&] {
-        try {
-            return flash.CallFunction(askTotal) != "<number>0</number>";
-        } catch (const std::exception&) {
-            return false;
-        }
+        const lumora::Outcome<QString> total = flash.CallFunction(askTotal);
+        return total && *total != "<number>0</number>";
     };
     auto playAndWait = [&](const QString& path) {
         flash.setMovie(path);
         flash.setLoop(false);
         waitUntil([&] {
-            return flash.readyState() == lumora::FlashControl::kReadyStateLoaded &&
-                   flash.framesExact() && answers();
+            return flash.readyState() == lumora::FlashReadyState::Complete && flash.framesExact() &&
+                   answers();
         });
     };
     playAndWait(first);

@@ -18,12 +18,12 @@ int main(int argc, char** argv) {
     const QString catalogue = QString::fromLocal8Bit(argv[1]);
     const std::filesystem::path out = argv[3];
     CatalogueTree tree;
-    try {
-        if (!QFileInfo(catalogue).isFile())
-            throw CatalogueError("no such file");
-        loadCatalogueFile(catalogue, tree);
-    } catch (const std::exception& e) {
-        std::cerr << "lumora-publish: " << argv[1] << ": " << e.what() << '\n';
+    const Outcome<LoadOutcome> loaded = QFileInfo(catalogue).isFile()
+                                            ? loadCatalogueFile(catalogue, tree)
+                                            : Failure{QStringLiteral("no such file")};
+    if (!loaded) {
+        std::cerr << "lumora-publish: " << argv[1] << ": "
+                  << loaded.failure().message.toLocal8Bit().constData() << '\n';
         return 1;
     }
     const demo::PublishPlan plan = demo::planPublication(tree, argv[2]);

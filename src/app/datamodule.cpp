@@ -55,19 +55,15 @@ void TDataModule1::initLocalConfig() {
     m_config.dataDir = m_config.appDir;
     m_config.localIniPath = m_config.dataDir + ini::LocalIni;
     IniFile::removeLeftoverTemporaries(m_config.localIniPath, kLeftoverAge);
-    try {
-        if (QFileInfo::exists(m_config.localIniPath))
-            return;
-        // The folder is "Config" (the original created "config", the same on its file system).
-        if (!QDir().mkpath(m_config.dataDir + ini::ConfigDir))
-            return;
-        IniFile defaults;
-        for (const auto& [key, value] : kLocalDefaults)
-            defaults.setValue(ini::Section, key, value);
-        defaults.save(m_config.localIniPath);
-    } catch (const std::exception&) {
-        // The program goes on without the file.
-    }
+    if (QFileInfo::exists(m_config.localIniPath))
+        return;
+    // The folder is "Config" (the original created "config", the same on its file system).
+    if (!QDir().mkpath(m_config.dataDir + ini::ConfigDir))
+        return;
+    IniFile defaults;
+    for (const auto& [key, value] : kLocalDefaults)
+        defaults.setValue(ini::Section, key, value);
+    (void)defaults.save(m_config.localIniPath); // the program goes on without the file
 }
 
 void TDataModule1::loadConfig() {
@@ -81,23 +77,29 @@ void TDataModule1::loadLocalIni() {
     Config& c = m_config;
     if (!isFile(c.localIniPath))
         return;
-    try {
-        const IniFile file = IniFile::load(c.localIniPath);
-        const auto read = [&](const QString& key, const QString& fallback) {
-            return file.value(ini::SectionRead, key, fallback);
-        };
-        const QString zero = QStringLiteral("0");
-        c.startCount = toIniInteger(read(ini::KeyStartCount, zero));
-        c.clientCode = toIniInteger(read(ini::KeyClientCode, QStringLiteral("33554455")));
-        c.closeAction = read(ini::KeyCloseAction, zero);
-        c.downloadDir = read(ini::KeyDownloadDir, QString());
-        c.playMode = read(ini::KeyPlayMode, zero);
-        c.cacheDir = read(ini::KeyCacheDir, QString());
-        c.downloadDir = defaultDirectory(c.downloadDir, c.dataDir, ini::DownloadDir);
-        c.cacheDir = defaultDirectory(c.cacheDir, c.dataDir, ini::CacheDir);
-    } catch (const std::exception&) {
-        // The stage ends at the failing key; later keys keep their start values.
-    }
+    const Outcome<IniFile> file = IniFile::load(c.localIniPath);
+    if (!file)
+        return;
+    const auto read = [&](const QString& key, const QString& fallback) {
+        return file->value(ini::SectionRead, key, fallback);
+    };
+    const QString zero = QStringLiteral("0");
+    // The stage ends at a key that is no integer; later keys keep their start values.
+    const Outcome<int> startCount = toIniInteger(read(ini::KeyStartCount, zero));
+    if (!startCount)
+        return;
+    c.startCount = *startCount;
+    const Outcome<int> clientCode =
+        toIniInteger(read(ini::KeyClientCode, QStringLiteral("33554455")));
+    if (!clientCode)
+        return;
+    c.clientCode = *clientCode;
+    c.closeAction = read(ini::KeyCloseAction, zero);
+    c.downloadDir = read(ini::KeyDownloadDir, QString());
+    c.playMode = read(ini::KeyPlayMode, zero);
+    c.cacheDir = read(ini::KeyCacheDir, QString());
+    c.downloadDir = defaultDirectory(c.downloadDir, c.dataDir, ini::DownloadDir);
+    c.cacheDir = defaultDirectory(c.cacheDir, c.dataDir, ini::CacheDir);
 }
 
 bool TDataModule1::loadSourceMarker() {
@@ -112,24 +114,21 @@ void TDataModule1::loadPlatformIni() {
     const QString path = c.appDir + ini::PlatformIni;
     if (!isFile(path))
         return;
-    try {
-        const IniFile file = IniFile::load(path);
-        const auto read = [&](const QString& key, const QString& fallback) {
-            return file.value(ini::SectionRead, key, fallback);
-        };
-        c.urlHome = read(ini::KeyUrlHome, kSiteHost);
-        c.urlDownload = read(ini::KeyUrlDownload, kDownloadHost + QStringLiteral("/"));
-        c.urlMp3Page =
-            read(ini::KeyUrlMp3Page, kSiteHost + QStringLiteral("/Mp3PageHtml/Mp3PageHtml"));
-        c.urlMiniIndex = read(ini::KeyUrlMiniIndex, kSiteHost + QStringLiteral("/mini_index.html"));
-        c.urlOnlineService = read(ini::KeyUrlOnlineService, QString());
-        c.urlStatusBarAd =
-            read(ini::KeyUrlStatusBarAd, kSiteHost + QStringLiteral("/ad/StatusBar.html"));
-        c.urlChannelAds =
-            read(ini::KeyUrlChannelAds, kSiteHost + QStringLiteral("/ad/ChannelAds.html"));
-    } catch (const std::exception&) {
-        // Unreadable file: the addresses stay empty.
-    }
+    const Outcome<IniFile> file = IniFile::load(path);
+    if (!file)
+        return; // unreadable: the addresses stay empty
+    const auto read = [&](const QString& key, const QString& fallback) {
+        return file->value(ini::SectionRead, key, fallback);
+    };
+    c.urlHome = read(ini::KeyUrlHome, kSiteHost);
+    c.urlDownload = read(ini::KeyUrlDownload, kDownloadHost + QStringLiteral("/"));
+    c.urlMp3Page = read(ini::KeyUrlMp3Page, kSiteHost + QStringLiteral("/Mp3PageHtml/Mp3PageHtml"));
+    c.urlMiniIndex = read(ini::KeyUrlMiniIndex, kSiteHost + QStringLiteral("/mini_index.html"));
+    c.urlOnlineService = read(ini::KeyUrlOnlineService, QString());
+    c.urlStatusBarAd =
+        read(ini::KeyUrlStatusBarAd, kSiteHost + QStringLiteral("/ad/StatusBar.html"));
+    c.urlChannelAds =
+        read(ini::KeyUrlChannelAds, kSiteHost + QStringLiteral("/ad/ChannelAds.html"));
 }
 
 void countStart(const Config& config) {

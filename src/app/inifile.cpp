@@ -94,8 +94,9 @@ QString randomSuffix() {
     return suffix;
 }
 
-[[noreturn]] void throwWriteError(const QString& path, int error) {
-    throw IniError("cannot write " + path.toStdString() + ": " + std::strerror(error));
+Failure writeFailure(const QString& path, int error) {
+    return Failure{QStringLiteral("cannot write %1: %2")
+                       .arg(path, QString::fromLocal8Bit(std::strerror(error)))};
 }
 
 bool writeAll(int fd, const std::string& data) {
@@ -113,23 +114,23 @@ bool writeAll(int fd, const std::string& data) {
 
 } // namespace
 
-IniFile IniFile::load(const QString& path) {
+Outcome<IniFile> IniFile::load(const QString& path) {
     QFile file(path);
     if (!file.exists())
-        return {};
+        return IniFile();
     const QFileInfo info(path);
+    const Failure tooLarge{path + QStringLiteral(" is too large")};
     if (!info.isFile())
-        throw IniError(path.toStdString() + " is not a file");
+        return Failure{path + QStringLiteral(" is not a file")};
     if (std::size_t(info.size()) > kMaxFileSize)
-        throw IniError(path.toStdString() + " is too large");
+        return tooLarge;
     if (!file.open(QIODevice::ReadOnly))
-        throw IniError("cannot read " + path.toStdString() + ": " +
-                       file.errorString().toStdString());
+        return Failure{QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
     const QByteArray bytes = file.read(qint64(kMaxFileSize) + 1);
     if (file.error() != QFileDevice::NoError)
-        throw IniError("cannot read " + path.toStdString());
+        return Failure{QStringLiteral("cannot read ") + path};
     if (std::size_t(bytes.size()) > kMaxFileSize)
-        throw IniError(path.toStdString() + " is too large");
+        return tooLarge;
     return parse(bytes.toStdString());
 }
 
@@ -230,7 +231,7 @@ std::string IniFile::bytes() const {
     return out;
 }
 
-void IniFile::save(const QString& path) const {
+Done IniFile::save(const QString& path) const {
     // A link is followed: its target is what gets replaced, as an editor would.
     const QFileInfo link(path);
     const QString target = link.isSymLink() && link.exists() ? link.canonicalFilePath() : path;
@@ -245,7 +246,7 @@ void IniFile::save(const QString& path) const {
             break;
     }
     if (fd < 0)
-        throwWriteError(path, errno);
+        return writeFailure(path, errno);
     const QByteArray targetName = QFile::encodeName(target);
     struct stat existing {};
     bool ok = true;
@@ -256,10 +257,10 @@ void IniFile::save(const QString& path) const {
     const int writeError = errno;
     ok = ::close(fd) == 0 && ok;
     if (ok && ::rename(temporary.constData(), targetName.constData()) == 0)
-        return;
+        return {};
     const int error = ok ? errno : writeError;
     ::unlink(temporary.constData());
-    throwWriteError(path, error);
+    return writeFailure(path, error);
 }
 
 bool IniFile::isTemporaryFileOf(const QString& name, const QString& path) {

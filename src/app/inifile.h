@@ -1,18 +1,14 @@
 #pragma once
 
+#include "outcome.h"
+
 #include <QString>
 
 #include <chrono>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace lumora {
-
-class IniError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // An INI file as the Windows profile functions treat it: GBK text, section and key names
 // compared without regard to case, the first occurrence wins, a written key replaced in place
@@ -23,9 +19,8 @@ public:
     static constexpr std::size_t kMaxFileSize = 16u << 20;
 
     IniFile() = default;
-    // Reads the file; throws IniError when it exists but cannot be read. A missing file reads
-    // as empty.
-    static IniFile load(const QString& path);
+    // Reads the file; fails when it exists but cannot be read. A missing file reads as empty.
+    static Outcome<IniFile> load(const QString& path);
     static IniFile parse(std::string bytes);
 
     bool hasKey(const QString& section, const QString& key) const;
@@ -34,8 +29,8 @@ public:
     void setValue(const QString& section, const QString& key, const QString& value);
 
     std::string bytes() const;
-    // Replaces the file atomically (a temporary file renamed over it); throws IniError.
-    void save(const QString& path) const;
+    // Replaces the file atomically (a temporary file renamed over it).
+    Done save(const QString& path) const;
 
     // Whether name is the name of a temporary file that save(path) writes beside path.
     static bool isTemporaryFileOf(const QString& name, const QString& path);

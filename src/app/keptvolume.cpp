@@ -10,11 +10,9 @@ KeptVolume::KeptVolume(ProgramVolume& volume, QString localIniPath,
     : m_volume(volume), m_path(std::move(localIniPath)) {
     bool ok = false;
     std::uint32_t kept = 0;
-    try {
-        kept = readIniValue(m_path, ini::Section, ini::KeyVolume).toUInt(&ok);
-    } catch (const std::exception&) {
-        // An unreadable file keeps nothing; the volume stays full.
-    }
+    // An unreadable file keeps nothing; the volume stays full.
+    if (const Outcome<QString> text = readIniValue(m_path, ini::Section, ini::KeyVolume))
+        kept = text->toUInt(&ok);
     // The read answers "0" for an absent key, which is no volume anyone set.
     if (ok && kept != 0)
         m_volume.write(kept);

@@ -26,12 +26,10 @@ bool isStartSwitch(const QStringList& arguments) {
 }
 
 bool isFlashInstalled(FlashControlFactory& factory) {
-    std::unique_ptr<FlashInstance> instance;
-    try {
-        instance = factory.create();
-    } catch (...) {
+    Outcome<std::unique_ptr<FlashInstance>> created = factory.create();
+    if (!created)
         return false;
-    }
+    std::unique_ptr<FlashInstance> instance = std::move(created).value();
     try {
         if (instance)
             instance->release();

@@ -13,10 +13,6 @@ std::optional<int> programmeImage(const QString& type) {
     return value + 2;
 }
 
-QString conversionErrorText(const QString& type) {
-    return QStringLiteral("'%1' is not a valid integer value").arg(type);
-}
-
 CatalogueBuilder::CatalogueBuilder(CatalogueTree& tree) : m_tree(tree) {
     m_tree.clear();
 }

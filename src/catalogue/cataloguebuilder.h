@@ -17,8 +17,6 @@ struct LoadOutcome {
 // Image of a programme node or search hit: the numeric type + 2; nullopt when the type is not
 // a number (the node keeps image 0).
 std::optional<int> programmeImage(const QString& type);
-// The text of the conversion error for a type that is not a number.
-QString conversionErrorText(const QString& type);
 
 // Builds a tree from catalogue entries in document order. Each entry hangs under the node with
 // the highest absolute index whose id equals its pid, or at the top level when pid is empty.

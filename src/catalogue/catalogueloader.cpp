@@ -90,14 +90,14 @@ struct ContextDeleter {
     }
 };
 
-std::string parserMessage(xmlParserCtxt* context, const QString& path) {
+Failure parserFailure(xmlParserCtxt* context, const QString& path) {
     const xmlError* error = context ? xmlCtxtGetLastError(context) : nullptr;
     if (!error || !error->message)
-        return "cannot read catalogue " + path.toStdString();
-    std::string message = QString::fromUtf8(error->message).trimmed().toStdString();
+        return Failure{QStringLiteral("cannot read catalogue ") + path};
+    QString message = QString::fromUtf8(error->message).trimmed();
     if (error->line > 0)
-        message += " (line " + std::to_string(error->line) + ")";
-    return message;
+        message += QStringLiteral(" (line %1)").arg(error->line);
+    return Failure{message};
 }
 
 } // namespace
@@ -106,16 +106,16 @@ QString catalogueFilePath(const QString& appDir, int channel) {
     return QDir(appDir).filePath(QStringLiteral("Resource/xml/%1.xml").arg(channel));
 }
 
-LoadOutcome loadCatalogueFile(const QString& path, CatalogueTree& tree) {
+Outcome<LoadOutcome> loadCatalogueFile(const QString& path, CatalogueTree& tree) {
     tree.clear();
     if (!QFileInfo(path).isFile())
-        return {};
+        return LoadOutcome{};
     prepareParser();
     const QByteArray fileName = QFile::encodeName(path);
     std::unique_ptr<xmlParserCtxt, ContextDeleter> context(
         xmlCreateFileParserCtxt(fileName.constData()));
     if (!context)
-        throw CatalogueError(parserMessage(nullptr, path));
+        return parserFailure(nullptr, path);
     // The entries are read straight from the parser's events; no document tree is built.
     xmlSAXVersion(context->sax, 2);
     context->sax->startElementNs = startElement;
@@ -137,7 +137,7 @@ LoadOutcome loadCatalogueFile(const QString& path, CatalogueTree& tree) {
     xmlParseDocument(context.get());
     if (!context->wellFormed) {
         tree.clear();
-        throw CatalogueError(parserMessage(context.get(), path));
+        return parserFailure(context.get(), path);
     }
     return builder.finish();
 }

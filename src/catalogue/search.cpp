@@ -1,6 +1,7 @@
 #include "search.h"
 
 #include "cataloguebuilder.h"
+#include "conversionfailure.h"
 #include "texts.h"
 
 namespace lumora {
@@ -70,7 +71,7 @@ SearchOutcome runSearch(CatalogueTree& tree, const QString& boxText) {
         if (!image) {
             // The hit stays, with image 0, and the search ends here.
             outcome.status = Status::ConversionError;
-            outcome.error = conversionErrorText(record ? record->type : QString());
+            outcome.error = conversionFailure(record ? record->type : QString()).message;
             return outcome;
         }
         tree.setImages(hit, *image, *image);

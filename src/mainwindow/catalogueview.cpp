@@ -2,6 +2,7 @@
 #include "catalogueloader.h"
 #include "cataloguepanel.h"
 #include "config.h"
+#include "failurereport.h"
 #include "inistore.h"
 #include "mainwindow.h"
 #include "treerules.h"
@@ -32,17 +33,20 @@ WebPane& TfrmMain::wbAds() {
     return pnlFunALl->adsPane();
 }
 
-void TfrmMain::reloadCatalogue() {
-    const LoadOutcome outcome = pnlFunALl->changeTree(-1, [this] {
+Done TfrmMain::reloadCatalogue() {
+    const Outcome<LoadOutcome> loaded = pnlFunALl->changeTree(-1, [this] {
         m_tree.clear();
         return loadCatalogueFile(catalogueFilePath(m_config.appDir, m_config.currentChannel),
                                  m_tree);
     });
+    if (!loaded)
+        return loaded.failure();
     syncExpansion();
-    if (outcome.resetCurrentNode)
+    if (loaded->resetCurrentNode)
         m_config.currentNodeIndex = 0;
-    if (outcome.selectedIndex >= 0)
-        selectNode(outcome.selectedIndex);
+    if (loaded->selectedIndex >= 0)
+        selectNode(loaded->selectedIndex);
+    return {};
 }
 
 void TfrmMain::syncExpansion() {
@@ -63,20 +67,24 @@ int TfrmMain::selectedNode() const {
 }
 
 void TfrmMain::tv1Click() {
+    reportFailure(m_services.dialogs, openSelectedNode());
+}
+
+Done TfrmMain::openSelectedNode() {
     const int index = selectedNode();
     switch (clickKind(m_tree, index)) {
     case ClickKind::None:
-        return;
+        return {};
     case ClickKind::Folder:
         clickFolder(index);
-        return;
+        return {};
     case ClickKind::Play:
         m_config.currentNodeIndex = index;
         writeIniValue(m_config.localIniPath, ini::Section, QString::number(m_config.currentChannel),
                       QString::number(index));
-        playProgramme(m_tree.record(index));
-        return;
+        return playProgramme(m_tree.record(index));
     }
+    return {};
 }
 
 void TfrmMain::tv1Expanded(int index) {

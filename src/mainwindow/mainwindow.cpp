@@ -60,12 +60,12 @@ void TfrmMain::setRandomSource(std::unique_ptr<RandomSource> random) {
 void TfrmMain::FormCreate() {
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     // As for any handler: the set-up stops where it failed and the window goes on.
-    runReportingFailure(&m_services.dialogs, [this] { initMainWindow(); });
+    reportFailure(m_services.dialogs, initMainWindow());
     if (m_config.hideOnStart)
         startSession(); // the window is not shown, so FormShow would not run it
 }
 
-void TfrmMain::initMainWindow() {
+Done TfrmMain::initMainWindow() {
     maximise();
     m_isMaximized = true;
     m_captionBar->setMaximised(true);
@@ -78,7 +78,8 @@ void TfrmMain::initMainWindow() {
         pnlFunALl->scrollTo(0);
     if (m_config.editionCode != 0) {
         m_config.currentChannel = m_config.editionCode;
-        reloadCatalogue(); // a failure here reaches the standard error box
+        if (const Done loaded = reloadCatalogue(); !loaded)
+            return loaded;
         loadRememberedProgramme();
     }
     m_services.engine.Initlumora(
@@ -97,6 +98,7 @@ void TfrmMain::initMainWindow() {
     showSitePane(
         pnlFunALl->adsPane(), [this](bool shown) { pnlFunALl->showAds(shown); },
         m_config.urlChannelAds = insertEditionCode(m_config.urlChannelAds, m_config.editionCode));
+    return {};
 }
 
 void TfrmMain::applyEditionCaptions() {
@@ -111,14 +113,15 @@ void TfrmMain::applyEditionCaptions() {
 }
 
 void TfrmMain::loadRememberedProgramme() {
-    try {
-        m_config.currentNodeIndex = toIniInteger(readIniValue(
-            m_config.localIniPath, ini::SectionRead, QString::number(m_config.currentChannel)));
-        if (m_config.currentNodeIndex == 0)
-            m_config.currentNodeIndex = getFirstPlay();
-    } catch (const std::exception&) {
-        m_config.currentNodeIndex = 0;
-    }
+    const Outcome<QString> text = readIniValue(m_config.localIniPath, ini::SectionRead,
+                                               QString::number(m_config.currentChannel));
+    const Outcome<int> index = text ? toIniInteger(*text) : Outcome<int>(text.failure());
+    if (!index)
+        m_config.currentNodeIndex = 0; // nothing remembered that could be read
+    else if (*index == 0)
+        m_config.currentNodeIndex = getFirstPlay();
+    else
+        m_config.currentNodeIndex = *index;
 }
 
 void TfrmMain::restorePlayModeUi() {
@@ -138,9 +141,10 @@ void TfrmMain::startSession() {
     m_sessionStarted = true;
     if (m_services.startLogin)
         m_services.startLogin(m_config.clientCode, m_config.urlHome);
-    // Hidden, this runs inside the constructor, where nothing above would catch a failure.
+    // Hidden, this runs inside the constructor; the failure of the first play is shown all
+    // the same.
     if (selectNode(m_config.currentNodeIndex))
-        runReportingFailure(&m_services.dialogs, [this] { tv1Click(); });
+        tv1Click();
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {

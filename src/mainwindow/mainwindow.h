@@ -3,6 +3,7 @@
 #include "cataloguetree.h"
 #include "config.h"
 #include "lumoraplay.h"
+#include "outcome.h"
 #include "playstate.h"
 #include "programmeplayer.h"
 #include "systemmsgschedule.h"
@@ -69,10 +70,10 @@ public:
 
     // Set-up and lifecycle.
     void FormCreate();
-    void initMainWindow();
+    Done initMainWindow();
     void applyEditionCaptions();
     void restorePlayModeUi();
-    void reloadCatalogue();
+    Done reloadCatalogue();
     void startSession();
     void FormShow();
     void FormDestroy();
@@ -86,7 +87,7 @@ public:
     int audioPlayerGen() const { return m_audioPlayerGen; }
 
     // Playback.
-    void playProgramme(const LumoraPlayPtr& record);
+    Done playProgramme(const LumoraPlayPtr& record);
     void ReplayClick();
     bool isLocalFile() const { return m_isLocalFile; }
     int fullScreenOn() const { return m_fullScreen.shown == FullScreen::Off ? 0 : 1; }
@@ -96,8 +97,8 @@ public:
     // Playlist.
     void TimerPlayListTimer();
     void setPlayState(PlayState state);
-    void playNext(bool byMode);
-    void playPrevious();
+    Done playNext(bool byMode);
+    Done playPrevious();
     void btnNextClick();
     void btnPreClick();
     void sbtnPlayModeClick();
@@ -205,14 +206,15 @@ private:
     void syncExpansion();
     void clickFolder(int index); // the accordion's folder click, shown
     void loadRememberedProgramme();
-    QString programmeSource(TLumoraPlay& record);
+    Outcome<QString> programmeSource(TLumoraPlay& record);
     std::unique_ptr<ProgrammePlayer> playerFor(const TLumoraPlay& record);
-    void startPlayer(TLumoraPlay& record);
-    void tick(ProgrammePlayer& player);
+    Done startPlayer(TLumoraPlay& record);
+    Done tick(ProgrammePlayer& player);
     void showTimes(int position, int total, KnobUnit unit);
     void setupFullScreen();
     void setFullScreenChrome(bool shown);
-    void selectAndClick(int index);
+    Done selectAndClick(int index);
+    Done openSelectedNode(); // what a click on the selected node does
     // A site's pane and the way its panel is shown or hidden.
     using ShowPanel = std::function<void(bool shown)>;
     void showSitePane(WebPane& pane, ShowPanel showPanel, const QString& address);

@@ -1,6 +1,7 @@
 // Playing one programme: the player by type, the source by where the file is.
 #include "asyncprobe.h"
 #include "config.h"
+#include "failurereport.h"
 #include "flashcontrol.h"
 #include "mainwindow.h"
 #include "mediaplayer.h"
@@ -38,7 +39,7 @@ bool keepsFullScreen(const ProgrammePlayer& from, const ProgrammePlayer& to) {
 
 } // namespace
 
-QString TfrmMain::programmeSource(TLumoraPlay& record) {
+Outcome<QString> TfrmMain::programmeSource(TLumoraPlay& record) {
     const QString ext = m_player->extension();
     const QString cached = m_config.cacheDir + QString::number(m_config.currentChannel) +
                            QLatin1Char('/') + record.id + ext;
@@ -51,7 +52,9 @@ QString TfrmMain::programmeSource(TLumoraPlay& record) {
         m_isLocalFile = true;
         return downloaded;
     }
-    requestProgramme(record, m_services.engine, m_config.urlDownload);
+    if (const Done requested = requestProgramme(record, m_services.engine, m_config.urlDownload);
+        !requested)
+        return requested.failure();
     m_isLocalFile = false;
     return record.playUrl;
 }
@@ -70,7 +73,7 @@ void TfrmMain::setCurPlay(LumoraPlayPtr record) {
     m_curPlay = std::move(record);
 }
 
-void TfrmMain::playProgramme(const LumoraPlayPtr& record) {
+Done TfrmMain::playProgramme(const LumoraPlayPtr& record) {
     TimerPlayList->stop();
     setPlayState(PlayState::Loading);
     m_transport->resetSeekBar();
@@ -91,11 +94,14 @@ void TfrmMain::playProgramme(const LumoraPlayPtr& record) {
     m_player = std::move(next);
     m_playlistStopped = false;
     emit programmeStarted();
-    startPlayer(*record); // a failure here leaves the playlist timer off
+    const Done started = startPlayer(*record);
+    if (!started)
+        return started; // the playlist timer stays off
     TimerPlayList->start();
+    return {};
 }
 
-void TfrmMain::startPlayer(TLumoraPlay& record) {
+Done TfrmMain::startPlayer(TLumoraPlay& record) {
     const std::uint64_t audioPageAsk = ++m_audioPageAsk; // an older programme's answer is stale
     if (m_player->surface() == PlayerSurface::AudioPage) {
         m_playerArea->showAudioPage();
@@ -113,14 +119,18 @@ void TfrmMain::startPlayer(TLumoraPlay& record) {
         if (m_fullScreen.shown == FullScreen::Window)
             m_exitFullScreen->raise();
     }
-    if (const std::optional<PlayState> state =
-            m_player->start([this, &record] { return programmeSource(record); }))
-        setPlayState(*state);
+    const Outcome<std::optional<PlayState>> state =
+        m_player->start([this, &record] { return programmeSource(record); });
+    if (!state)
+        return state.failure();
+    if (*state)
+        setPlayState(**state);
+    return {};
 }
 
 void TfrmMain::ReplayClick() {
     if (m_curPlay)
-        playProgramme(m_curPlay);
+        reportFailure(m_services.dialogs, playProgramme(m_curPlay));
 }
 
 } // namespace lumora

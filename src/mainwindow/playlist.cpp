@@ -3,6 +3,7 @@
 #include "config.h"
 #include "dialogs.h"
 #include "engine.h"
+#include "failurereport.h"
 #include "inistore.h"
 #include "mainwindow.h"
 #include "rounding.h"
@@ -72,19 +73,16 @@ void TfrmMain::showTimes(int position, int total, KnobUnit unit) {
 }
 
 void TfrmMain::TimerPlayListTimer() {
-    if (!m_player)
-        return;
-    try {
-        tick(*m_player);
-    } catch (const std::exception&) {
-        // A player that fails to answer is asked again on the next tick.
-    }
+    // Every failure inside the tick is dropped: a next programme that cannot start leaves the
+    // timer off, as its play does.
+    if (m_player)
+        (void)tick(*m_player);
 }
 
-void TfrmMain::tick(ProgrammePlayer& player) {
+Done TfrmMain::tick(ProgrammePlayer& player) {
     const std::optional<PlayerReading> reading = player.read();
     if (!reading)
-        return;
+        return {};
     if (reading->state)
         setPlayState(*reading->state);
     int position = 0;
@@ -106,28 +104,28 @@ void TfrmMain::tick(ProgrammePlayer& player) {
         showTimes(position, total, player.unit());
     }
     if (player.ended(*reading, position))
-        playNext(true);
+        return playNext(true);
+    return {};
 }
 
-void TfrmMain::selectAndClick(int index) {
-    if (selectNode(index))
-        tv1Click();
+Done TfrmMain::selectAndClick(int index) {
+    if (!selectNode(index))
+        return {};
+    return openSelectedNode();
 }
 
-void TfrmMain::playNext(bool byMode) {
+Done TfrmMain::playNext(bool byMode) {
     // The end stays reached on every tick: a playlist that stopped stays stopped until the next
     // programme plays.
     if (byMode && m_playlistStopped)
-        return;
+        return {};
     const int i = m_config.currentNodeIndex;
     const QString mode = byMode ? m_config.playMode : QString(PlayMode::Loop);
     const std::optional<PlayStep> step = nextByMode(mode, m_tree, i, *m_random);
     if (!step)
-        return;
-    if (step->kind == PlayStep::Kind::Select) {
-        selectAndClick(step->index);
-        return;
-    }
+        return {};
+    if (step->kind == PlayStep::Kind::Select)
+        return selectAndClick(step->index);
     m_playlistStopped = true;
     btnExitFullScreenClick(); // nothing follows on screen, and the notice must be seen
     if (step->kind == PlayStep::Kind::FinishedNotice) {
@@ -135,21 +133,23 @@ void TfrmMain::playNext(bool byMode) {
     } else if (selectNode(step->index) && !m_tree.isExpanded(step->index)) {
         clickFolder(step->index);
     }
+    return {};
 }
 
-void TfrmMain::playPrevious() {
+Done TfrmMain::playPrevious() {
     if (const std::optional<int> previous = previousIndex(m_tree, m_config.currentNodeIndex))
-        selectAndClick(*previous);
+        return selectAndClick(*previous);
+    return {};
 }
 
 void TfrmMain::btnNextClick() {
     TimerPlayList->stop();
-    playNext(false);
+    reportFailure(m_services.dialogs, playNext(false));
 }
 
 void TfrmMain::btnPreClick() {
     TimerPlayList->stop();
-    playPrevious();
+    reportFailure(m_services.dialogs, playPrevious());
 }
 
 void TfrmMain::sbtnPlayModeClick() {

@@ -1,11 +1,10 @@
 // The search strip above the catalogue tree.
 #include "cataloguepanel.h"
 #include "dialogs.h"
+#include "failurereport.h"
 #include "mainwindow.h"
 #include "search.h"
 #include "texts.h"
-
-#include <stdexcept>
 
 namespace lumora {
 
@@ -21,7 +20,8 @@ void TfrmMain::imgSearchClick() {
         m_services.dialogs.showInfo(CatalogueText::NothingFound);
         return;
     case SearchOutcome::Status::ConversionError:
-        throw std::runtime_error(outcome.error.toStdString()); // to the standard error box
+        reportFailure(m_services.dialogs, Failure{outcome.error});
+        return;
     case SearchOutcome::Status::Found:
         selectNode(outcome.folderIndex);
         pnlFunALl->scrollTo(outcome.folderIndex);

@@ -10,7 +10,9 @@ void TfrmMain::btnPlayClick() {
         return;
     try {
         if (m_transport->playState() == PlayState::Stopped) {
-            ReplayClick();
+            // The replay's failure is dropped like any other of this button.
+            if (m_curPlay)
+                (void)playProgramme(m_curPlay);
             return;
         }
         const bool pause = m_transport->offersPause();

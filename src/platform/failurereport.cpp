@@ -1,26 +1,22 @@
 #include "failurereport.h"
 
-#include <QString>
-
-#include <exception>
+#include <QDebug>
 
 namespace lumora {
 
-void reportEscapedFailure(Dialogs* dialogs, const char* what) {
-    if (dialogs)
-        dialogs->showError(QString::fromUtf8(what));
+void reportFailure(Dialogs& dialogs, const Failure& failure) {
+    dialogs.showError(failure.message);
 }
 
-bool runReportingFailure(Dialogs* dialogs, const std::function<void()>& action) {
-    try {
-        action();
-        return true;
-    } catch (const std::exception& e) {
-        reportEscapedFailure(dialogs, e.what());
-    } catch (...) {
-        reportEscapedFailure(dialogs, "unknown error");
-    }
-    return false;
+void reportFailure(Dialogs& dialogs, const Done& outcome) {
+    if (!outcome)
+        reportFailure(dialogs, outcome.failure());
+}
+
+void reportEscapedException(Dialogs* dialogs, const char* what) {
+    qCritical("lumora: an exception escaped an event handler: %s", what);
+    if (dialogs)
+        reportFailure(*dialogs, Failure{QString::fromUtf8(what)});
 }
 
 } // namespace lumora

@@ -1,17 +1,18 @@
 #pragma once
 
 #include "dialogs.h"
-
-#include <functional>
+#include "outcome.h"
 
 namespace lumora {
 
-// Shows the error text of an exception in the standard error box; the one place where a
-// failure that escaped a handler is reported.
-void reportEscapedFailure(Dialogs* dialogs, const char* what);
+// Shows a failure in the standard error box: the one place where the program reports one.
+void reportFailure(Dialogs& dialogs, const Failure& failure);
 
-// Runs action; a failure it throws goes to the standard error box instead of on up the stack.
-// Answers whether the action ran to its end.
-bool runReportingFailure(Dialogs* dialogs, const std::function<void()>& action);
+// The same for an operation's outcome; nothing when it succeeded.
+void reportFailure(Dialogs& dialogs, const Done& outcome);
+
+// The last guard of the event loop: an exception that escaped a handler is a programming error.
+// It is logged and shown like a failure, and the program goes on.
+void reportEscapedException(Dialogs* dialogs, const char* what);
 
 } // namespace lumora

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "outcome.h"
+
 #include <memory>
 
 namespace lumora {
@@ -15,8 +17,8 @@ public:
 class FlashControlFactory {
 public:
     virtual ~FlashControlFactory() = default;
-    // Creates an instance with no parent; throws when it cannot be created.
-    virtual std::unique_ptr<FlashInstance> create() = 0;
+    // Creates an instance with no parent, or says why none can be created.
+    virtual Outcome<std::unique_ptr<FlashInstance>> create() = 0;
 };
 
 } // namespace lumora

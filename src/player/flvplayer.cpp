@@ -39,19 +39,15 @@ std::optional<int> readNumber(const QString& text) {
 }
 
 int askNumber(ExternalInterfaceCaller& flash, const QString& request, int errorValue) {
-    try {
-        return readNumber(stripNumberTags(flash.CallFunction(request))).value_or(errorValue);
-    } catch (...) {
+    const Outcome<QString> reply = flash.CallFunction(request);
+    if (!reply)
         return errorValue;
-    }
+    return readNumber(stripNumberTags(*reply)).value_or(errorValue);
 }
 
 void send(ExternalInterfaceCaller& flash, const QString& request) {
-    try {
-        flash.CallFunction(request);
-    } catch (...) {
-        // A movie that does not answer leaves the video as it was.
-    }
+    // A movie that does not answer leaves the video as it was.
+    (void)flash.CallFunction(request);
 }
 
 } // namespace

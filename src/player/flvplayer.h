@@ -10,7 +10,6 @@ namespace lumora {
 
 // Requests to the player movie that plays videos inside the Flash control. The commands ignore
 // the reply; the getters read a number from it and return their error value on any failure.
-// Nothing thrown by the caller leaves these routines.
 
 void flvPlayPause(ExternalInterfaceCaller& flash);
 void flvSeek(ExternalInterfaceCaller& flash, int seconds);

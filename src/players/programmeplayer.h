@@ -1,5 +1,6 @@
 #pragma once
 
+#include "outcome.h"
 #include "playstate.h"
 
 #include <QString>
@@ -45,8 +46,8 @@ struct PlayerParts {
 };
 
 // One kind of programme as the window plays it: its start, what the one-second tick and the
-// transport bar read from it, and the commands they give it. A player that does not answer
-// throws; the window's handler of the operation catches it.
+// transport bar read from it, and the commands they give it. A start whose source cannot be
+// had fails as a value; a player that does not answer reads as nothing to show.
 class ProgrammePlayer {
 public:
     virtual ~ProgrammePlayer() = default;
@@ -61,9 +62,10 @@ public:
     // to the next tick.
     virtual bool isTrack() const { return false; }
 
-    // Starts the programme; `source` is asked for only by a kind that plays a file. Answers the
-    // state to show at once, if any.
-    virtual std::optional<PlayState> start(const std::function<QString()>& source) = 0;
+    // Starts the programme; `source` is asked for only by a kind that plays a file, and its
+    // failure ends the start there. Answers the state to show at once, if any.
+    using Source = std::function<Outcome<QString>()>;
+    virtual Outcome<std::optional<PlayState>> start(const Source& source) = 0;
     // Leaves the programme before the next one starts.
     virtual void leave() {}
 

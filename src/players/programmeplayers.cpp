@@ -24,12 +24,15 @@ public:
     KnobUnit unit() const override { return KnobUnit::Frames; }
     QString extension() const override { return QStringLiteral(".swf"); }
 
-    std::optional<PlayState> start(const std::function<QString()>& source) override {
+    Outcome<std::optional<PlayState>> start(const Source& source) override {
         m_flash.setBackgroundColor(0);
         m_flash.setScaleMode(FlashControl::kScaleExactFit);
         // Loop goes first as well: the emulator needs it before the movie loads.
         m_flash.setLoop(false);
-        m_flash.setMovie(source());
+        const Outcome<QString> movie = source();
+        if (!movie)
+            return movie.failure();
+        m_flash.setMovie(*movie);
         m_flash.setLoop(false);
         return std::nullopt;
     }
@@ -59,7 +62,7 @@ public:
     void playPause(bool pause) override { pause ? m_flash.stop() : m_flash.play(); }
 
 private:
-    bool loaded() const { return m_flash.readyState() == FlashControl::kReadyStateLoaded; }
+    bool loaded() const { return m_flash.readyState() == FlashReadyState::Complete; }
 
     FlashControl& m_flash;
 };
@@ -76,8 +79,11 @@ public:
     KnobUnit unit() const override { return KnobUnit::Seconds; }
     QString extension() const override { return QStringLiteral(".flv"); }
 
-    std::optional<PlayState> start(const std::function<QString()>& source) override {
-        m_flash.setFlashVars(flvPlayerVars(source()));
+    Outcome<std::optional<PlayState>> start(const Source& source) override {
+        const Outcome<QString> file = source();
+        if (!file)
+            return file.failure();
+        m_flash.setFlashVars(flvPlayerVars(*file));
         m_flash.setLoop(false);
         m_flash.setMovie(m_playerMovie);
         m_flash.setLoop(false);
@@ -126,11 +132,13 @@ public:
     QString extension() const override { return QStringLiteral(".mp3"); }
     bool isTrack() const override { return true; }
 
-    std::optional<PlayState> start(const std::function<QString()>& source) override {
-        const QString file = source();
+    Outcome<std::optional<PlayState>> start(const Source& source) override {
+        const Outcome<QString> file = source();
+        if (!file)
+            return file.failure();
         m_device.create();
         MediaPlayer& player = *m_device.current();
-        player.setFileName(file);
+        player.setFileName(*file);
         player.open();
         player.play();
         return std::nullopt;
@@ -180,9 +188,7 @@ public:
     KnobUnit unit() const override { return KnobUnit::Seconds; }
     QString extension() const override { return QString(); } // it plays no file
 
-    std::optional<PlayState> start(const std::function<QString()>&) override {
-        return PlayState::Stopped;
-    }
+    Outcome<std::optional<PlayState>> start(const Source&) override { return PlayState::Stopped; }
     std::optional<PlayerReading> read() override { return std::nullopt; }
     int position() override { return 0; }
     bool ended(const PlayerReading&, int) const override { return false; }

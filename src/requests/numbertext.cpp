@@ -1,12 +1,10 @@
 #include "numbertext.h"
 
+#include "conversionfailure.h"
+
 #include <limits>
 
 namespace lumora {
-
-ConversionError::ConversionError(const QString& text)
-    : std::runtime_error(
-          QStringLiteral("'%1' is not a valid integer value").arg(text).toUtf8().toStdString()) {}
 
 std::optional<std::int64_t> parseInt64(QStringView text) {
     qsizetype i = 0;
@@ -42,10 +40,10 @@ std::optional<std::int32_t> parseInt32(QStringView text) {
     return std::int32_t(*wide);
 }
 
-std::int32_t toInt32(QStringView text) {
+Outcome<std::int32_t> toInt32(QStringView text) {
     const std::optional<std::int32_t> value = parseInt32(text);
     if (!value)
-        throw ConversionError(text.toString());
+        return conversionFailure(text);
     return *value;
 }
 

@@ -1,5 +1,6 @@
 #include "requests.h"
 
+#include "conversionfailure.h"
 #include "des.h"
 #include "numbertext.h"
 
@@ -63,19 +64,22 @@ std::optional<std::int32_t> engineNumberFromAnswer(QStringView answer) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(*number));
 }
 
-void requestProgramme(TLumoraPlay& record, Engine& engine, const QString& urlDownload) {
+Done requestProgramme(TLumoraPlay& record, Engine& engine, const QString& urlDownload) {
     record.name.replace(QStringLiteral("%20"), QStringLiteral(" "));
-    const std::int32_t id = toInt32(record.id);
-    record.downUrl = downloadAddress(urlDownload, id, record.type);
+    const Outcome<std::int32_t> id = toInt32(record.id);
+    if (!id)
+        return id.failure();
+    record.downUrl = downloadAddress(urlDownload, *id, record.type);
 
     QString answer;
-    if (!engine.SetProgramInfo(record.downUrl, id, kEngineArgument, kEngineArgument, answer))
-        return;
+    if (!engine.SetProgramInfo(record.downUrl, *id, kEngineArgument, kEngineArgument, answer))
+        return {};
     const std::optional<std::int32_t> engineNo = engineNumberFromAnswer(answer);
     if (!engineNo)
-        throw ConversionError(engineNumberText(answer).toString());
+        return conversionFailure(engineNumberText(answer));
     record.engineNo = *engineNo;
     record.playUrl = answer;
+    return {};
 }
 
 } // namespace lumora

@@ -2,6 +2,7 @@
 
 #include "engine.h"
 #include "lumoraplay.h"
+#include "outcome.h"
 
 #include <QString>
 #include <QStringView>
@@ -25,9 +26,9 @@ QString downloadAddress(const QString& urlDownload, std::int32_t id, const QStri
 std::optional<std::int32_t> engineNumberFromAnswer(QStringView answer);
 
 // Hands a programme that is not on disk to the engine. Updates name and downUrl; when the engine
-// accepts it, also engineNo and playUrl. Throws ConversionError for an id that is not a decimal
-// number (before the engine is called) and for an answer without an engine number (playUrl and
-// engineNo then unchanged).
-void requestProgramme(TLumoraPlay& record, Engine& engine, const QString& urlDownload);
+// accepts it, also engineNo and playUrl. Fails with the conversion failure for an id that is not
+// a decimal number (before the engine is called) and for an answer without an engine number
+// (playUrl and engineNo then unchanged).
+Done requestProgramme(TLumoraPlay& record, Engine& engine, const QString& urlDownload);
 
 } // namespace lumora

@@ -8,7 +8,6 @@
 
 #include <map>
 #include <memory>
-#include <stdexcept>
 
 namespace lumora::test {
 
@@ -20,12 +19,12 @@ public:
     bool loop = true;
     int scaleMode = 0;
     int backgroundColor = -1;
-    int ready = 0;
+    FlashReadyState ready = FlashReadyState::Uninitialised;
     int frames = 0;
     int frame = 0;
     bool playing = false;
     std::map<QString, QString> replies; // external-interface request → reply
-    bool callThrows = false;
+    bool callFails = false;
     QStringList calls;
 
     // The control's own full screen, as the player movie takes it; Esc at the control leaves it
@@ -71,7 +70,7 @@ public:
         backgroundColor = rgb;
         log << QStringLiteral("BackgroundColor=%1").arg(rgb);
     }
-    int readyState() const override { return ready; }
+    FlashReadyState readyState() const override { return ready; }
     int totalFrames() const override { return frames; }
     int currentFrame() const override { return frame; }
     bool isPlaying() const override { return playing; }
@@ -87,10 +86,10 @@ public:
         frame = value;
         log << QStringLiteral("goto %1").arg(value);
     }
-    QString CallFunction(const QString& request) override {
+    Outcome<QString> CallFunction(const QString& request) override {
         calls << request;
-        if (callThrows)
-            throw std::runtime_error("the movie does not answer");
+        if (callFails)
+            return Failure{QStringLiteral("the movie does not answer")};
         const auto found = replies.find(request);
         return found == replies.end() ? QString() : found->second;
     }

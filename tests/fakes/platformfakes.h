@@ -103,9 +103,9 @@ public:
     bool releaseThrows = false;
     int created = 0;
 
-    std::unique_ptr<FlashInstance> create() override {
+    Outcome<std::unique_ptr<FlashInstance>> create() override {
         if (!installed)
-            throw std::runtime_error("class not registered");
+            return Failure{QStringLiteral("class not registered")};
         ++created;
         struct Instance : FlashInstance {
             bool throws;

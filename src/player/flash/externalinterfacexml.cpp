@@ -97,9 +97,7 @@ QString escaped(const QString& text) {
     return text.toHtmlEscaped();
 }
 
-} // namespace
-
-InvokeRequest parseInvoke(const QString& text) {
+InvokeRequest readInvoke(const QString& text) {
     QXmlStreamReader xml(text);
     if (nextElement(xml) != QXmlStreamReader::StartElement || xml.name() != QLatin1String("invoke"))
         fail(xml, "expected <invoke>");
@@ -118,6 +116,17 @@ InvokeRequest parseInvoke(const QString& text) {
     if (nextElement(xml) != QXmlStreamReader::EndDocument)
         fail(xml, "text after </invoke>");
     return request;
+}
+
+} // namespace
+
+Outcome<InvokeRequest> parseInvoke(const QString& text) {
+    // The reader's routines leave with an exception at the first fault; it ends here.
+    try {
+        return readInvoke(text);
+    } catch (const std::invalid_argument& e) {
+        return Failure{QString::fromStdString(e.what())};
+    }
 }
 
 QString formatValue(const QJsonValue& value) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "outcome.h"
+
 #include <QJsonArray>
 #include <QJsonValue>
 #include <QString>
@@ -12,9 +14,9 @@ struct InvokeRequest {
     QJsonArray arguments;
 };
 
-// Reads "<invoke name=..."><arguments>...</arguments></invoke>"; throws std::invalid_argument
-// on anything else. <undefined/> becomes an undefined value, which scripts receive as null.
-InvokeRequest parseInvoke(const QString& xml);
+// Reads "<invoke name=..."><arguments>...</arguments></invoke>"; fails on anything else.
+// <undefined/> becomes an undefined value, which scripts receive as null.
+Outcome<InvokeRequest> parseInvoke(const QString& xml);
 
 // One value in the external-interface format: <number>, <string>, <true/>, <false/>, <null/>,
 // <undefined/>, <array> and <object> with <property id=...> children.

@@ -141,7 +141,7 @@ void RuffleFlashControl::setMovie(const QString& movie) {
     m_movie = movie;
     const quint64 load = ++m_load;
     m_replies.clear();
-    m_readyState = 0;
+    m_readyState = FlashReadyState::Uninitialised;
     m_totalFrames = 0;
     m_currentFrame = 0;
     m_playing = false;
@@ -173,7 +173,7 @@ void RuffleFlashControl::startLoad(quint64 load) {
 }
 
 void RuffleFlashControl::failLoad() {
-    m_readyState = 0;
+    m_readyState = FlashReadyState::Uninitialised;
     m_totalFrames = 0;
     m_currentFrame = 0;
     m_playing = false;
@@ -197,7 +197,7 @@ void RuffleFlashControl::deliver(quint64 load, const QByteArray& original) {
                                << e.what();
         }
     }
-    m_readyState = 1;
+    m_readyState = FlashReadyState::Loading;
     m_playing = true;
     if (!m_hostReady) {
         m_pendingLoad = load;
@@ -257,15 +257,15 @@ void RuffleFlashControl::onReport(const QJsonObject& state) {
     }
     // A report written before the last command would undo what that command showed.
     if (static_cast<quint64>(state.value(QLatin1String("seq")).toDouble()) != m_sequence ||
-        m_readyState == 0)
+        m_readyState == FlashReadyState::Uninitialised)
         return;
     const int ruffle = state.value(QLatin1String("ruffle")).toInt();
     const bool meta = state.value(QLatin1String("meta")).toBool();
     const int total = std::max(state.value(QLatin1String("total")).toInt(), 0);
     if (ruffle == 2 && meta && total > 0)
-        m_readyState = m_complete ? kReadyStateLoaded : 3;
+        m_readyState = m_complete ? FlashReadyState::Complete : FlashReadyState::Interactive;
     else
-        m_readyState = ruffle >= 1 ? 3 : 1;
+        m_readyState = ruffle >= 1 ? FlashReadyState::Interactive : FlashReadyState::Loading;
     m_totalFrames = total;
     m_currentFrame =
         std::clamp(state.value(QLatin1String("frame")).toInt(), 0, std::max(total - 1, 0));
@@ -274,21 +274,21 @@ void RuffleFlashControl::onReport(const QJsonObject& state) {
 }
 
 void RuffleFlashControl::play() {
-    if (m_readyState == 0)
+    if (m_readyState == FlashReadyState::Uninitialised)
         return;
     m_playing = true;
     command(QStringLiteral("\"play\", []"));
 }
 
 void RuffleFlashControl::stop() {
-    if (m_readyState == 0)
+    if (m_readyState == FlashReadyState::Uninitialised)
         return;
     m_playing = false;
     command(QStringLiteral("\"stop\", [%1]").arg(m_currentFrame));
 }
 
 void RuffleFlashControl::gotoFrame(int frame) {
-    if (m_readyState == 0)
+    if (m_readyState == FlashReadyState::Uninitialised)
         return;
     m_currentFrame = std::clamp(frame, 0, std::max(m_totalFrames - 1, 0));
     command(QStringLiteral("\"gotoFrame\", [%1]").arg(m_currentFrame));
@@ -299,26 +299,28 @@ void RuffleFlashControl::applyVolume(std::uint32_t value) {
         page()->runJavaScript(QStringLiteral("lumoraHost.setVolume(%1)").arg(outputLevel(value)));
 }
 
-QString RuffleFlashControl::CallFunction(const QString& request) {
-    const InvokeRequest invoke = parseInvoke(request);
-    if (!m_hostReady || m_readyState == 0)
-        throw std::runtime_error("no movie to call");
+Outcome<QString> RuffleFlashControl::CallFunction(const QString& request) {
+    const Outcome<InvokeRequest> invoke = parseInvoke(request);
+    if (!invoke)
+        return invoke.failure();
+    if (!m_hostReady || m_readyState == FlashReadyState::Uninitialised)
+        return Failure{QStringLiteral("no movie to call")};
     const QString arguments =
-        QString::fromUtf8(QJsonDocument(invoke.arguments).toJson(QJsonDocument::Compact));
-    const QString key = invoke.name + QLatin1Char('\n') + arguments;
+        QString::fromUtf8(QJsonDocument(invoke->arguments).toJson(QJsonDocument::Compact));
+    const QString key = invoke->name + QLatin1Char('\n') + arguments;
     // The call goes out now; its answer is kept for the next time the same is asked.
     const QPointer<RuffleFlashControl> self(this);
     page()->runJavaScript(
-        QStringLiteral("lumoraHost.call(%1, %2)").arg(jsonText(invoke.name), arguments),
+        QStringLiteral("lumoraHost.call(%1, %2)").arg(jsonText(invoke->name), arguments),
         [self, load = m_load, key](const QVariant& value) {
             if (self && load == self->m_load)
                 self->keepReply(key, value.toString());
         });
     const auto found = m_replies.constFind(key);
     if (found == m_replies.cend())
-        throw std::runtime_error("the movie has not answered yet");
+        return Failure{QStringLiteral("the movie has not answered yet")};
     if (!found->ok)
-        throw std::runtime_error(found->text.toStdString());
+        return Failure{found->text};
     return found->text;
 }
 

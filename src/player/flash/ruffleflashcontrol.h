@@ -49,7 +49,7 @@ public:
     void setLoop(bool loop) override { m_loop = loop; }
     void setScaleMode(int mode) override { m_scaleMode = mode; }
     void setBackgroundColor(int rgb) override { m_backgroundColor = rgb; }
-    int readyState() const override { return m_readyState; }
+    FlashReadyState readyState() const override { return m_readyState; }
     int totalFrames() const override { return m_totalFrames; }
     int currentFrame() const override { return m_currentFrame; }
     bool isPlaying() const override { return m_playing; }
@@ -60,7 +60,7 @@ public:
     // reply to the same request made earlier during this movie. Throws std::invalid_argument
     // for a malformed request, std::runtime_error while no reply is in (no movie, the first
     // call) or when the movie refused the call.
-    QString CallFunction(const QString& request) override;
+    Outcome<QString> CallFunction(const QString& request) override;
 
     QWebEnginePage* page() const;
     bool isHostReady() const { return m_hostReady; }
@@ -109,7 +109,7 @@ private:
     bool m_complete = false; // the movie's bytes are a whole SWF
     bool m_framesExact = false;
 
-    int m_readyState = 0;
+    FlashReadyState m_readyState = FlashReadyState::Uninitialised;
     int m_totalFrames = 0;
     int m_currentFrame = 0;
     bool m_playing = false;

@@ -36,8 +36,7 @@ protected:
         m_control->setLoop(loop);
     }
     bool waitLoaded() {
-        return waitUntil(
-            [&] { return m_control->readyState() == FlashControl::kReadyStateLoaded; });
+        return waitUntil([&] { return m_control->readyState() == FlashReadyState::Complete; });
     }
 
     ProgramVolume m_volume;

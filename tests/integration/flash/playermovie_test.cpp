@@ -78,8 +78,7 @@ TEST_F(PlayerMovieInControl, PlaysAFileNamedWithBlanksPlusAmpersandAndPercent) {
 
 TEST_F(PlayerMovieInControl, BlankMovieShowsNothing) {
     m_control->setMovie(playerMovie() + "?file=0.swf");
-    ASSERT_TRUE(
-        waitUntil([&] { return m_control->readyState() == FlashControl::kReadyStateLoaded; }));
+    ASSERT_TRUE(waitUntil([&] { return m_control->readyState() == FlashReadyState::Complete; }));
     // Each getter answers with the movie's reply to its previous call.
     flvGetDuration(*m_control);
     EXPECT_TRUE(waitUntil([&] { return flvGetPlayState(*m_control) == 0; }, 3000));

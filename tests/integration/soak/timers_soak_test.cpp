@@ -81,7 +81,7 @@ TEST(Soak, ADayOfPlaylistAndSystemMessageTicks) {
     QObject::connect(&w, &TfrmMain::programmeStarted, [&] {
         ++started[w.curPlay()->type];
         if (w.curPlay()->type == ProgrammeType::Flash) { // a fresh movie, loaded at once
-            flash.ready = FlashControl::kReadyStateLoaded;
+            flash.ready = FlashReadyState::Complete;
             flash.frames = kMovieFrames;
             flash.frame = 0;
         }
@@ -101,7 +101,7 @@ TEST(Soak, ADayOfPlaylistAndSystemMessageTicks) {
     clock.start();
     for (int second = 1; second <= kDaySeconds; ++second) {
         // The players move on by one second.
-        if (flash.ready == FlashControl::kReadyStateLoaded && flash.frame + 1 < flash.frames)
+        if (flash.ready == FlashReadyState::Complete && flash.frame + 1 < flash.frames)
             ++flash.frame;
         if (test::FakeMediaPlayer* player = rig.media.latest()) {
             player->lengthMs = kSongMs;

@@ -79,7 +79,7 @@ TEST(DataModule, AStartCountThatIsNoNumberEndsTheLocalStage) {
     EXPECT_EQ(inst.config.downloadDir, ""); // the directory defaults are not applied
     // The main window's set-up then counts this start as the first one.
     countStart(inst.config);
-    EXPECT_EQ(readIniValue(inst.config.localIniPath, "Info", "1"), "1");
+    EXPECT_EQ(readIniValue(inst.config.localIniPath, "Info", "1").value(), "1");
 }
 
 TEST(DataModule, MissingSourceMarkerIgnoresPlatformIni) {
@@ -147,7 +147,7 @@ TEST(DataModule, CountStartWritesOneMoreThanTheValueRead) {
     inst.start();
     countStart(inst.config);
     countStart(inst.config); // the value in memory stays the one read at start
-    EXPECT_EQ(readIniValue(inst.config.localIniPath, "Info", "1"), "42");
+    EXPECT_EQ(readIniValue(inst.config.localIniPath, "Info", "1").value(), "42");
     EXPECT_EQ(inst.config.startCount, 41);
 }
 

@@ -5,19 +5,18 @@
 #include <QStringList>
 
 #include <optional>
-#include <stdexcept>
 
 namespace lumora {
 namespace {
 
-// Answers every request with one reply (or throws) and keeps the requests.
+// Answers every request with one reply (or fails) and keeps the requests.
 class ScriptedFlash : public ExternalInterfaceCaller {
 public:
     explicit ScriptedFlash(std::optional<QString> reply) : m_reply(std::move(reply)) {}
-    QString CallFunction(const QString& request) override {
+    Outcome<QString> CallFunction(const QString& request) override {
         requests.append(request);
         if (!m_reply)
-            throw std::runtime_error("control gone");
+            return Failure{QStringLiteral("control gone")};
         return *m_reply;
     }
     QStringList requests;

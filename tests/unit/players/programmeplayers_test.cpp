@@ -55,7 +55,7 @@ void movieAnswers(Parts& p, const char* state) {
 }
 
 void loadedMovie(Parts& p, bool playing) {
-    p.flash.ready = FlashControl::kReadyStateLoaded;
+    p.flash.ready = FlashReadyState::Complete;
     p.flash.frames = 120;
     p.flash.playing = playing;
 }
@@ -78,7 +78,11 @@ TEST_P(PlayerReads, OnlyWhatTheKindActsOnNow) {
 }
 
 const ReadCase kReads[] = {
-    {"FlashArriving", ProgrammeType::Flash, [](Parts& p) { p.flash.ready = 3; }, {}, {}},
+    {"FlashArriving",
+     ProgrammeType::Flash,
+     [](Parts& p) { p.flash.ready = FlashReadyState::Interactive; },
+     {},
+     {}},
     {"FlashPlaying", ProgrammeType::Flash, [](Parts& p) { loadedMovie(p, true); },
      Reading{PlayState::Playing, 120}, Reading{{}, 120}},
     {"FlashHeld", ProgrammeType::Flash, [](Parts& p) { loadedMovie(p, false); }, Reading{{}, 120},
@@ -93,7 +97,7 @@ const ReadCase kReads[] = {
      Reading{PlayState::Stopped, {}},
      {}},
     {"VideoUnknownState", ProgrammeType::Video, [](Parts& p) { movieAnswers(p, "3"); }, {}, {}},
-    {"VideoSilent", ProgrammeType::Video, [](Parts& p) { p.flash.callThrows = true; }, {}, {}},
+    {"VideoSilent", ProgrammeType::Video, [](Parts& p) { p.flash.callFails = true; }, {}, {}},
     {"AudioWithoutDevice", ProgrammeType::Audio, [](Parts&) {}, {}, {}},
     {"AudioPlaying", ProgrammeType::Audio, audioPlaying, Reading{PlayState::Playing, 62},
      Reading{{}, 62}},

@@ -102,7 +102,7 @@ TEST(RequestProgramme, FillsTheRecordFromTheEngineAnswer) {
     TLumoraPlay r =
         record(QStringLiteral("129"), QStringLiteral("4"), QStringLiteral("拼音%20第一课%20上"));
 
-    requestProgramme(r, engine, kBase);
+    ASSERT_TRUE(requestProgramme(r, engine, kBase));
 
     EXPECT_EQ(r.name, QStringLiteral("拼音 第一课 上"));
     EXPECT_EQ(r.downUrl, kBase + "2/" + cipherOf("129") + ".flv");
@@ -120,7 +120,7 @@ TEST(RequestProgramme, EnciphersTheIdWithoutLeadingZeros) {
     FakeEngine engine;
     engine.programAnswer = QStringLiteral("P2P/5.swf");
     TLumoraPlay r = record(QStringLiteral("0042"), QStringLiteral("1"));
-    requestProgramme(r, engine, kBase);
+    ASSERT_TRUE(requestProgramme(r, engine, kBase));
     EXPECT_EQ(r.downUrl, kBase + "1/" + cipherOf("42") + ".swf");
     EXPECT_EQ(engine.programCalls.at(0).id, 42);
 }
@@ -129,30 +129,33 @@ TEST(RequestProgramme, RefusalUpdatesNameAndAddressOnly) {
     FakeEngine engine;
     engine.programResult = false;
     TLumoraPlay r = record(QStringLiteral("128"), QStringLiteral("7"), QStringLiteral("a%20b"));
-    requestProgramme(r, engine, kBase);
+    ASSERT_TRUE(requestProgramme(r, engine, kBase));
     EXPECT_EQ(r.name, QStringLiteral("a b"));
     EXPECT_EQ(r.downUrl, kBase + "1/" + cipherOf("128"));
     EXPECT_EQ(r.engineNo, 77);
     EXPECT_EQ(r.playUrl, QStringLiteral("old-play-url"));
 }
 
-TEST(RequestProgramme, NonNumericIdThrowsBeforeTheEngineIsCalled) {
+TEST(RequestProgramme, NonNumericIdFailsBeforeTheEngineIsCalled) {
     for (const char* id : {"abc", "", "12a", "2147483648"}) {
         FakeEngine engine;
         TLumoraPlay r = record(QString::fromLatin1(id), QStringLiteral("1"));
         r.downUrl = QStringLiteral("old-down-url");
-        EXPECT_THROW(requestProgramme(r, engine, kBase), ConversionError) << id;
+        const Done requested = requestProgramme(r, engine, kBase);
+        ASSERT_FALSE(requested) << id;
+        EXPECT_EQ(requested.failure().message,
+                  "'" + QString::fromLatin1(id) + "' is not a valid integer value");
         EXPECT_TRUE(engine.programCalls.empty()) << id;
         EXPECT_EQ(r.downUrl, QStringLiteral("old-down-url")) << id;
     }
 }
 
-TEST(RequestProgramme, AnswerWithoutNumberThrowsAndKeepsPlayFields) {
+TEST(RequestProgramme, AnswerWithoutNumberFailsAndKeepsPlayFields) {
     for (const char* answer : {"http://127.0.0.1/file.flv", "P2P/x.flv", "P2P", ""}) {
         FakeEngine engine;
         engine.programAnswer = QString::fromLatin1(answer);
         TLumoraPlay r = record(QStringLiteral("1"), QStringLiteral("4"));
-        EXPECT_THROW(requestProgramme(r, engine, kBase), ConversionError) << answer;
+        EXPECT_FALSE(requestProgramme(r, engine, kBase)) << answer;
         EXPECT_EQ(r.engineNo, 77) << answer;
         EXPECT_EQ(r.playUrl, QStringLiteral("old-play-url")) << answer;
         EXPECT_EQ(engine.programCalls.size(), 1u);

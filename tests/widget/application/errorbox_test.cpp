@@ -13,7 +13,8 @@ using namespace lumora;
 
 namespace {
 
-// A handler that fails, as a handler whose conversion or request fails does.
+// A handler with a programming error: handlers get failures as values, so only such an
+// exception still reaches the application's last guard.
 class FailingHandler : public QObject {
 public:
     int handled = 0;

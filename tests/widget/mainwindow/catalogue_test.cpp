@@ -236,7 +236,10 @@ TEST(CatalogueSearch, HitWithABadTypeStopsInTheErrorBox) {
             "<e type='1' id='3' pid='' name='ai 3'/></r>");
     TfrmMain& w = h.create();
     part<CataloguePanel>(w).setSearchText("ai");
-    EXPECT_THROW(w.imgSearchClick(), std::runtime_error);
+    EXPECT_NO_THROW(w.imgSearchClick());
+    ASSERT_EQ(h.dialogs.shown.size(), 1u);
+    EXPECT_EQ(h.dialogs.shown[0].kind, "error");
+    EXPECT_EQ(h.dialogs.shown[0].text, "'x' is not a valid integer value");
     EXPECT_EQ(captions(w).mid(3), (QStringList{"搜索结果", "ai 1", "ai 2"}));
     EXPECT_FALSE(shownOpen(w, 3));
 }

@@ -63,7 +63,7 @@ struct KindsWindow {
     }
     // The playing programme comes to its end and the tick sees it.
     void endByTick() {
-        h.flash.ready = FlashControl::kReadyStateLoaded;
+        h.flash.ready = FlashReadyState::Complete;
         h.flash.frames = 30;
         h.flash.frame = 29;
         h.flash.replies[kPlayState] = QStringLiteral("<number>0</number>");

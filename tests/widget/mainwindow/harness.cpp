@@ -107,7 +107,7 @@ FakeWebPane& Harness::pane(const char* objectName) {
 }
 
 QString Harness::iniValue(const QString& key) const {
-    return readIniValue(config.localIniPath, QStringLiteral("Info"), key);
+    return readIniValue(config.localIniPath, QStringLiteral("Info"), key).value();
 }
 
 } // namespace lumora::test

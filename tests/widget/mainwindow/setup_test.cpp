@@ -147,6 +147,8 @@ TEST(MainWindowSetUp, BrokenCatalogueStopsTheSetUpInTheErrorBox) {
     TfrmMain& w = h.create();
     ASSERT_EQ(h.dialogs.shown.size(), 1u);
     EXPECT_EQ(h.dialogs.shown[0].kind, "error");
+    EXPECT_TRUE(h.dialogs.shown[0].text.endsWith("(line 1)"))
+        << h.dialogs.shown[0].text.toStdString();
     EXPECT_EQ(w.catalogue().count(), 0);
     EXPECT_TRUE(h.engine.initCalls.empty()); // the steps after the catalogue did not run
 }
@@ -176,11 +178,12 @@ TEST(MainWindowSetUp, FirstPlayFailureReachesTheErrorBoxAndTheWindowGoesOn) {
         bool hidden;
         QByteArray firstId; // of the first playable programme
         QByteArray answer;
+        QString box;
     } cases[] = {
-        {true, "x11", goodAnswer},
-        {true, "11", "http://127.0.0.1:9/P2P/.swf"},
-        {false, "x11", goodAnswer},
-        {false, "11", "http://127.0.0.1:9/P2P/five.swf"},
+        {true, "x11", goodAnswer, "'x11' is not a valid integer value"},
+        {true, "11", "http://127.0.0.1:9/P2P/.swf", "'' is not a valid integer value"},
+        {false, "x11", goodAnswer, "'x11' is not a valid integer value"},
+        {false, "11", "http://127.0.0.1:9/P2P/five.swf", "'five' is not a valid integer value"},
     };
     for (const auto& c : cases) {
         const std::string label = (c.hidden ? "hidden " : "shown ") + c.firstId.toStdString();
@@ -192,6 +195,7 @@ TEST(MainWindowSetUp, FirstPlayFailureReachesTheErrorBoxAndTheWindowGoesOn) {
         w.FormShow();
         ASSERT_EQ(h.dialogs.shown.size(), 1u) << label;
         EXPECT_EQ(h.dialogs.shown[0].kind, "error") << label;
+        EXPECT_EQ(h.dialogs.shown[0].text, c.box) << label;
         EXPECT_EQ(w.curPlay(), w.catalogue().record(1)) << label; // the one that failed
         h.engine.programAnswer = QString::fromLatin1(goodAnswer);
         ASSERT_TRUE(w.selectNode(2)) << label;

@@ -9,15 +9,23 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 namespace lumora {
 
 LumoraApplication::LumoraApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool LumoraApplication::notify(QObject* receiver, QEvent* event) {
-    bool handled = true;
-    runReportingFailure(m_dialogs, [&] { handled = QApplication::notify(receiver, event); });
-    return handled;
+    // Failures the user can cause come back to their handlers as values; what arrives here is
+    // a programming error.
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        reportEscapedException(m_dialogs, e.what());
+    } catch (...) {
+        reportEscapedException(m_dialogs, "unknown error");
+    }
+    return true;
 }
 
 RestoreRequestFilter::RestoreRequestFilter(std::function<void()> onRestore)

@@ -9,8 +9,9 @@
 
 namespace lumora {
 
-// The application object. An exception that escapes an event handler is shown in the
-// standard error box with its text, and the program goes on.
+// The application object. An exception that escapes an event handler (a programming error:
+// handlers get failures as values) is logged and shown in the standard error box with its
+// text, and the program goes on.
 class LumoraApplication : public QApplication {
 public:
     LumoraApplication(int& argc, char** argv);

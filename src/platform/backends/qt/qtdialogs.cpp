@@ -9,8 +9,6 @@
 #include <QProcess>
 #include <QUrl>
 
-#include <stdexcept>
-
 #include <unistd.h>
 
 namespace lumora {
@@ -67,17 +65,17 @@ bool isRunnableFile(const QString& path) {
            ::access(QFile::encodeName(path).constData(), X_OK) == 0;
 }
 
-std::unique_ptr<FlashInstance> RuffleFlashFactory::create() {
+Outcome<std::unique_ptr<FlashInstance>> RuffleFlashFactory::create() {
     const QFileInfo script(m_appDir + QStringLiteral("ruffle/ruffle.js"));
     if (!script.isFile() || !script.isReadable())
-        throw std::runtime_error("the Flash player control is not installed");
+        return Failure{QStringLiteral("the Flash player control is not installed")};
     // Without its helper the web engine ends the program at the first pane it shows.
     const QString helper =
         webEngineHelperPath(qEnvironmentVariable("QTWEBENGINEPROCESS_PATH"),
                             QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath),
                             QCoreApplication::applicationDirPath());
     if (!isRunnableFile(helper))
-        throw std::runtime_error("the web engine's helper process cannot be started");
+        return Failure{QStringLiteral("the web engine's helper process cannot be started")};
     return std::make_unique<RuffleFiles>();
 }
 

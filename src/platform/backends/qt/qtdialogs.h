@@ -30,7 +30,7 @@ public:
 class RuffleFlashFactory : public FlashControlFactory {
 public:
     explicit RuffleFlashFactory(QString appDir) : m_appDir(std::move(appDir)) {}
-    std::unique_ptr<FlashInstance> create() override;
+    Outcome<std::unique_ptr<FlashInstance>> create() override;
 
 private:
     QString m_appDir;
