@@ -63,12 +63,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static MemoryFile file;
     file.write(data, size);
     lumora::CatalogueTree tree;
-    try {
-        const lumora::LoadOutcome outcome = lumora::loadCatalogueFile(file.path(), tree);
-        LUMORA_FUZZ_CHECK(outcome.selectedIndex == (tree.count() > 0 ? 0 : -1));
-        checkTree(tree);
-    } catch (const lumora::CatalogueError&) {
+    const lumora::Outcome<lumora::LoadOutcome> outcome =
+        lumora::loadCatalogueFile(file.path(), tree);
+    if (!outcome) {
         LUMORA_FUZZ_CHECK(tree.count() == 0);
+        return 0;
     }
+    LUMORA_FUZZ_CHECK(outcome->selectedIndex == (tree.count() > 0 ? 0 : -1));
+    checkTree(tree);
     return 0;
 }

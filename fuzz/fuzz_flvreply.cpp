@@ -5,17 +5,16 @@
 
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 
 namespace {
 
-// Answers every request with the fuzz input, or throws like a movie that does not answer.
+// Answers every request with the fuzz input, or fails like a movie that does not answer.
 class FakeCaller : public lumora::ExternalInterfaceCaller {
 public:
     FakeCaller(QString reply, bool fails) : m_reply(std::move(reply)), m_fails(fails) {}
-    QString CallFunction(const QString&) override {
+    lumora::Outcome<QString> CallFunction(const QString&) override {
         if (m_fails)
-            throw std::runtime_error("no answer");
+            return lumora::Failure{QStringLiteral("no answer")};
         return m_reply;
     }
 
