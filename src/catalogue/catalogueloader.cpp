@@ -40,6 +40,7 @@ struct Parse {
     xmlParserCtxt* context = nullptr;
     CatalogueBuilder* builder = nullptr;
     int depth = 0; // open elements of the document; entries are at depth 2
+    std::stop_token stop;
 };
 
 // Entries are the document element's child elements; elements nested deeper are not read.
@@ -52,6 +53,10 @@ void startElement(void* user, const xmlChar*, const xmlChar*, const xmlChar*, in
     // Elements inside entity replacement text come through a context of their own: skip them.
     if (!parse || context != parse->context || ++parse->depth != 2)
         return;
+    if (parse->stop.stop_requested()) {
+        xmlStopParser(context);
+        return;
+    }
     // Each entry has its own error guard: a failure abandons that entry only, and no exception
     // may cross the parser's C frames.
     try {
@@ -106,7 +111,8 @@ QString catalogueFilePath(const QString& appDir, int channel) {
     return QDir(appDir).filePath(QStringLiteral("Resource/xml/%1.xml").arg(channel));
 }
 
-Outcome<LoadOutcome> loadCatalogueFile(const QString& path, CatalogueTree& tree) {
+Outcome<LoadOutcome> loadCatalogueFile(const QString& path, CatalogueTree& tree,
+                                       std::stop_token stop) {
     tree.clear();
     if (!QFileInfo(path).isFile())
         return LoadOutcome{};
@@ -132,9 +138,13 @@ Outcome<LoadOutcome> loadCatalogueFile(const QString& path, CatalogueTree& tree)
     xmlCtxtUseOptions(context.get(), XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
 
     CatalogueBuilder builder(tree);
-    Parse parse{context.get(), &builder};
+    Parse parse{context.get(), &builder, 0, stop};
     context->_private = &parse;
     xmlParseDocument(context.get());
+    if (stop.stop_requested()) {
+        tree.clear();
+        return Failure{QStringLiteral("reading catalogue ") + path + QStringLiteral(" stopped")};
+    }
     if (!context->wellFormed) {
         tree.clear();
         return parserFailure(context.get(), path);
