@@ -1,6 +1,7 @@
 // The composition root: every platform backend is created here and nowhere else.
 #include "application.h"
 #include "awakeguard.h"
+#include "catalogueprefetch.h"
 #include "clientlogin.h"
 #include "commandline.h"
 #include "curlurlprobe.h"
@@ -72,11 +73,26 @@ void followWindow(TfrmMain& window, MediaSession& session) {
     }
 }
 
+// Starts reading the edition's catalogue, which its window shows, so that a large one is parsed
+// while the application, the web engine and the window are created. The window reads the file
+// itself where its settings name another one.
+std::unique_ptr<CataloguePrefetch> prefetchCatalogue(const QString& programDir,
+                                                     const std::optional<FileVersion>& version) {
+    const int channel = getEditionCode(version);
+    if (!isChannelEdition(channel))
+        return nullptr;
+    return std::make_unique<CataloguePrefetch>(catalogueFilePath(programDir, channel));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (answerInfoRequest(argc, argv))
         return 0;
+    const QString programPath = QString::fromStdString(programFilePath());
+    const QString programDir = QFileInfo(programPath).absolutePath() + QLatin1Char('/');
+    const auto version = readFileVersion(programPath.toStdString());
+    const std::unique_ptr<CataloguePrefetch> catalogue = prefetchCatalogue(programDir, version);
     // The web panes and the Flash control share one graphics context.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     LumoraApplication app(argc, argv);
@@ -89,9 +105,6 @@ int main(int argc, char** argv) {
     QtDialogs dialogs;
     app.setErrorDialogs(&dialogs);
 
-    const QString programPath = QString::fromStdString(programFilePath());
-    const QString programDir = QFileInfo(programPath).absolutePath() + QLatin1Char('/');
-    const auto version = readFileVersion(programPath.toStdString());
     X11WindowSystem windows;
     LockFileMutex mutex;
     RuffleFlashFactory flashFactory(programDir);
@@ -132,6 +145,7 @@ int main(int argc, char** argv) {
         getVersionString(version),
         [&engine](std::int32_t code, const QString& url) { new TClientLogin(code, url, engine); },
         {}, // terminate: the application's quit
+        catalogue.get(),
     };
     int status = 0;
     {

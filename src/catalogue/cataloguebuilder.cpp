@@ -17,6 +17,12 @@ CatalogueBuilder::CatalogueBuilder(CatalogueTree& tree) : m_tree(tree) {
     m_tree.clear();
 }
 
+void CatalogueBuilder::reserve(int entries) {
+    m_tree.reserve(entries);
+    m_parents.reserve(entries);
+    m_nodes.reserve(std::size_t(entries));
+}
+
 bool CatalogueBuilder::add(LumoraPlayPtr record) {
     int parent = -1;
     if (!record->pid.isEmpty()) {

@@ -23,6 +23,7 @@ std::optional<int> programmeImage(const QString& type);
 class CatalogueBuilder {
 public:
     explicit CatalogueBuilder(CatalogueTree& tree); // empties the tree
+    void reserve(int entries);                      // for about that many entries
     // False when the pid names no node yet: the entry is dropped.
     bool add(LumoraPlayPtr record);
     // Collapses every node, then opens node 0 and reports it selected.

@@ -9,8 +9,11 @@
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <string_view>
 
 namespace lumora {
 
@@ -29,17 +32,40 @@ void prepareParser() {
 // An attribute value as the parser hands it over without entity substitution: "&" comes as
 // "&#38;", other entity references stay as written ("&name;"), so a nested-entity bomb cannot
 // grow through an attribute.
-QString attributeText(const xmlChar* begin, const xmlChar* end) {
-    QByteArray bytes(reinterpret_cast<const char*>(begin), end - begin);
-    if (bytes.contains("&#38;"))
-        bytes.replace("&#38;", "&");
-    return QString::fromUtf8(bytes);
+QString attributeText(std::string_view bytes) {
+    if (bytes.find("&#38;") == std::string_view::npos)
+        return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    return QString::fromUtf8(
+        QByteArray(bytes.data(), qsizetype(bytes.size())).replace("&#38;", "&"));
 }
+
+// The last text read for one attribute. Types and parent ids repeat from entry to entry; a
+// repeat shares the string instead of allocating another.
+struct RecentText {
+    std::string bytes;
+    QString text;
+
+    const QString& read(std::string_view value) {
+        if (value != bytes || text.isNull()) {
+            bytes.assign(value);
+            text = attributeText(value);
+        }
+        return text;
+    }
+};
+
+// An entry of a shipped catalogue takes about this many bytes of the file (a short name, four
+// attributes); a file of longer entries reserves more room than its nodes take.
+constexpr qint64 kBytesPerEntry = 60;
+constexpr qint64 kMostReserved = 1 << 20;
 
 struct Parse {
     xmlParserCtxt* context = nullptr;
     CatalogueBuilder* builder = nullptr;
     int depth = 0; // open elements of the document; entries are at depth 2
+    std::stop_token stop;
+    RecentText type;
+    RecentText pid;
 };
 
 // Entries are the document element's child elements; elements nested deeper are not read.
@@ -52,6 +78,10 @@ void startElement(void* user, const xmlChar*, const xmlChar*, const xmlChar*, in
     // Elements inside entity replacement text come through a context of their own: skip them.
     if (!parse || context != parse->context || ++parse->depth != 2)
         return;
+    if (parse->stop.stop_requested()) {
+        xmlStopParser(context);
+        return;
+    }
     // Each entry has its own error guard: a failure abandons that entry only, and no exception
     // may cross the parser's C frames.
     try {
@@ -62,13 +92,15 @@ void startElement(void* user, const xmlChar*, const xmlChar*, const xmlChar*, in
             if (a[1])
                 continue;
             const char* name = reinterpret_cast<const char*>(a[0]);
-            QString* field = !qstrcmp(name, "type")   ? &record->type
-                             : !qstrcmp(name, "id")   ? &record->id
-                             : !qstrcmp(name, "pid")  ? &record->pid
-                             : !qstrcmp(name, "name") ? &record->name
-                                                      : nullptr;
-            if (field)
-                *field = attributeText(a[3], a[4]);
+            const std::string_view value(reinterpret_cast<const char*>(a[3]), a[4] - a[3]);
+            if (!qstrcmp(name, "type"))
+                record->type = parse->type.read(value);
+            else if (!qstrcmp(name, "id"))
+                record->id = attributeText(value);
+            else if (!qstrcmp(name, "pid"))
+                record->pid = parse->pid.read(value);
+            else if (!qstrcmp(name, "name"))
+                record->name = attributeText(value);
         }
         parse->builder->add(std::move(record));
     } catch (...) {
@@ -106,9 +138,11 @@ QString catalogueFilePath(const QString& appDir, int channel) {
     return QDir(appDir).filePath(QStringLiteral("Resource/xml/%1.xml").arg(channel));
 }
 
-Outcome<LoadOutcome> loadCatalogueFile(const QString& path, CatalogueTree& tree) {
+Outcome<LoadOutcome> loadCatalogueFile(const QString& path, CatalogueTree& tree,
+                                       std::stop_token stop) {
     tree.clear();
-    if (!QFileInfo(path).isFile())
+    const QFileInfo file(path);
+    if (!file.isFile())
         return LoadOutcome{};
     prepareParser();
     const QByteArray fileName = QFile::encodeName(path);
@@ -132,9 +166,15 @@ Outcome<LoadOutcome> loadCatalogueFile(const QString& path, CatalogueTree& tree)
     xmlCtxtUseOptions(context.get(), XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
 
     CatalogueBuilder builder(tree);
-    Parse parse{context.get(), &builder};
+    // Growing the node tables entry by entry moved and faulted in twice their final size.
+    builder.reserve(int(std::min<qint64>(file.size() / kBytesPerEntry, kMostReserved)));
+    Parse parse{context.get(), &builder, 0, stop, {}, {}};
     context->_private = &parse;
     xmlParseDocument(context.get());
+    if (stop.stop_requested()) {
+        tree.clear();
+        return Failure{QStringLiteral("reading catalogue ") + path + QStringLiteral(" stopped")};
+    }
     if (!context->wellFormed) {
         tree.clear();
         return parserFailure(context.get(), path);

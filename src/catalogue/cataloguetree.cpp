@@ -55,6 +55,12 @@ int CatalogueTree::add(int parentSlot, LumoraPlayPtr record) {
     return slot;
 }
 
+void CatalogueTree::reserve(int nodes) {
+    m_nodes.reserve(std::size_t(nodes));
+    m_order.reserve(std::size_t(nodes));
+    m_position.reserve(std::size_t(nodes));
+}
+
 CatalogueTree::NodeId CatalogueTree::appendTopLevel(LumoraPlayPtr record) {
     return NodeId{add(-1, std::move(record))};
 }

@@ -21,6 +21,7 @@ public:
     static constexpr int kFolderOpenImage = 1;
 
     void clear();
+    void reserve(int nodes); // room for that many nodes in all
     NodeId appendTopLevel(LumoraPlayPtr record);
     NodeId appendChild(NodeId parent, LumoraPlayPtr record); // as the parent's last child
     // Removes the top-level node at index with its subtree; false if it is not top-level.

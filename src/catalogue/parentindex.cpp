@@ -14,6 +14,11 @@ int ParentIndex::add(int parent, const QString& id) {
     return handle;
 }
 
+void ParentIndex::reserve(int nodes) {
+    m_nodes.reserve(std::size_t(nodes));
+    m_best.reserve(nodes);
+}
+
 bool ParentIndex::precedes(int a, int b) const {
     // An ancestor precedes its descendants; otherwise the order of the two branches below the
     // deepest common ancestor decides.

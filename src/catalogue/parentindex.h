@@ -16,6 +16,7 @@ public:
     // Registers a node appended as the last child of parent (a handle returned earlier, or -1
     // for the top level) and returns the new node's handle: 0, 1, 2... in order of addition.
     int add(int parent, const QString& id);
+    void reserve(int nodes);
     // Handle of the node with the highest pre-order position whose id equals id, or -1.
     int find(const QString& id) const { return m_best.value(id, -1); }
 

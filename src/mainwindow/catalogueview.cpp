@@ -1,12 +1,14 @@
 // The catalogue column: the programme tree kept in m_tree, shown by the catalogue panel.
-#include "catalogueloader.h"
 #include "cataloguepanel.h"
+#include "catalogueprefetch.h"
 #include "config.h"
 #include "failurereport.h"
 #include "inistore.h"
 #include "mainwindow.h"
 #include "treerules.h"
 #include "webpane.h"
+
+#include <utility>
 
 namespace lumora {
 
@@ -35,9 +37,8 @@ WebPane& TfrmMain::wbAds() {
 
 Done TfrmMain::reloadCatalogue() {
     const Outcome<LoadOutcome> loaded = pnlFunALl->changeTree(-1, [this] {
-        m_tree.clear();
-        return loadCatalogueFile(catalogueFilePath(m_config.appDir, m_config.currentChannel),
-                                 m_tree);
+        return loadCatalogue(catalogueFilePath(m_config.appDir, m_config.currentChannel), m_tree,
+                             std::exchange(m_services.catalogue, nullptr));
     });
     if (!loaded)
         return loaded.failure();

@@ -42,6 +42,7 @@ class PlayerArea;
 class ExitFullScreenPanel;
 class ApplicationEvents1;
 class CataloguePanel;
+class CataloguePrefetch;
 
 // The platform parts and collaborators the main window uses; created in main only.
 struct MainWindowServices {
@@ -59,6 +60,9 @@ struct MainWindowServices {
     std::function<void(std::int32_t clientCode, const QString& urlHome)> startLogin;
     // Ends the program (the application's terminate).
     std::function<void()> terminate;
+    // The catalogue file read ahead while the program started, if any; the window takes it
+    // when it asks for that very file.
+    CataloguePrefetch* catalogue = nullptr;
 };
 
 // The program's only main window.

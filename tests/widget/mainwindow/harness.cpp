@@ -89,6 +89,7 @@ TfrmMain& Harness::create() {
             log.push_back("login " + std::to_string(code) + " " + url.toStdString());
         },
         [this] { ++terminated; },
+        catalogue,
     };
     window = std::make_unique<TfrmMain>(config, services);
     QObject::connect(window.get(), &TfrmMain::programmeStarted, [this] {

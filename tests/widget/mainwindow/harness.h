@@ -90,6 +90,7 @@ struct Harness {
     std::vector<LumoraPlayPtr> played;
     std::function<void()> onPlay; // runs when a programme starts playing
     int terminated = 0;
+    CataloguePrefetch* catalogue = nullptr; // handed to the window as read ahead
     std::unique_ptr<TfrmMain> window;
 
     void writeCatalogue(int channel, const QByteArray& xml);

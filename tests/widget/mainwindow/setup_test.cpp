@@ -2,6 +2,7 @@
 
 #include "captionbar.h"
 #include "captions.h"
+#include "catalogueprefetch.h"
 #include "lxsimage.h"
 #include "statusstrip.h"
 #include "transportbar.h"
@@ -151,6 +152,48 @@ TEST(MainWindowSetUp, BrokenCatalogueStopsTheSetUpInTheErrorBox) {
         << h.dialogs.shown[0].text.toStdString();
     EXPECT_EQ(w.catalogue().count(), 0);
     EXPECT_TRUE(h.engine.initCalls.empty()); // the steps after the catalogue did not run
+}
+
+namespace {
+
+// One line per node: level and caption.
+QStringList outline(const CatalogueTree& tree) {
+    QStringList lines;
+    for (int i = 0; i < tree.count(); ++i)
+        lines << QString::number(tree.level(i)) + tree.caption(i);
+    return lines;
+}
+
+} // namespace
+
+// A catalogue read ahead at start-up changes nothing the window shows: its own file is taken
+// from the read, another file is read as without it.
+TEST(MainWindowSetUp, CatalogueReadAheadShowsWhatTheWindowReadsItself) {
+    struct Case {
+        const char* xml;
+        int prefetchedChannel;
+    };
+    for (const Case& c : {Case{nullptr, 23}, Case{nullptr, 21},
+                          Case{"<list><item type='1' id='1' pid='' name='x'>", 23}}) {
+        SCOPED_TRACE(std::to_string(c.prefetchedChannel) + (c.xml ? " broken" : ""));
+        Harness plain;
+        Harness ahead;
+        for (Harness* h : {&plain, &ahead})
+            if (c.xml)
+                h->writeCatalogue(23, c.xml);
+        const QString path = catalogueFilePath(ahead.root.file("Client"), c.prefetchedChannel);
+        CataloguePrefetch prefetch(path);
+        ahead.catalogue = &prefetch;
+        const TfrmMain& expected = plain.create();
+        const TfrmMain& w = ahead.create();
+        EXPECT_FALSE(prefetch.take(path)); // taken or stopped by the window
+        EXPECT_EQ(outline(w.catalogue()), outline(expected.catalogue()));
+        EXPECT_EQ(w.selectedNode(), expected.selectedNode());
+        EXPECT_EQ(ahead.config.currentNodeIndex, plain.config.currentNodeIndex);
+        ASSERT_EQ(ahead.dialogs.shown.size(), plain.dialogs.shown.size());
+        for (std::size_t i = 0; i < plain.dialogs.shown.size(); ++i)
+            EXPECT_EQ(ahead.dialogs.shown[i].text, plain.dialogs.shown[i].text);
+    }
 }
 
 TEST(MainWindowSetUp, PlayModeDisplayIgnoresBadModes) {
