@@ -157,8 +157,11 @@ Streamed streamed(const QString& ruffleDir, const QByteArray& movie, int duratio
         [&] {
             if (times.meta < 0 && evaluate(page, "window.meta").toBool())
                 times.meta = server.clock.elapsed();
-            if (evaluate(page, "window.loaded()").toBool())
+            if (evaluate(page, "window.loaded()").toBool()) {
                 times.loaded = server.clock.elapsed();
+                if (times.meta < 0) // it came between the two questions
+                    times.meta = times.loaded;
+            }
             return times.loaded >= 0;
         },
         durationMs + 20000);
