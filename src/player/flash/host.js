@@ -24,8 +24,6 @@
 
     function api() { return player ? player.ruffle() : null; }
     function hasCallbacks() { return !!player && typeof player.lumoraFrame === "function"; }
-    // A shell answers before its content is in and counts no frames until then.
-    function contentIn() { return Number(player.lumoraTotal()) > 0; }
 
     function report(force) {
         const text = JSON.stringify(state);
@@ -122,14 +120,13 @@
         }
     }
 
-    function applyPending() {
-        const exact = hasCallbacks();
+    function applyPending(exact) {
         if (movie.instrumented && !exact && performance.now() > movie.callbackDeadline)
             movie.instrumented = false; // the patched movie never offered its callbacks
         if (movie.instrumented && !exact)
             return;
         // A goto now would move a shell's empty clip and be lost: the commands wait.
-        if (exact && !contentIn())
+        if (exact && !movie.contentIn)
             return;
         const now = performance.now();
         const moved = movie.pendingGoto !== null || movie.pendingPlay !== null;
@@ -203,11 +200,14 @@
                         movie.since = performance.now();
                 }
                 try {
-                    applyPending();
                     const exact = hasCallbacks();
+                    // A shell answers before its content is in and counts no frames until then.
+                    const counted = exact ? Number(player.lumoraTotal()) : 0;
+                    movie.contentIn = counted > 0;
+                    applyPending(exact);
                     state.exact = exact;
                     if (exact) {
-                        state.total = Number(player.lumoraTotal()) || state.total;
+                        state.total = counted || state.total;
                         state.frame = Math.max(Number(player.lumoraFrame()) - 1, 0);
                         state.playing = !!player.lumoraIsPlaying();
                     } else {
@@ -232,7 +232,7 @@
     // Loaded, and its frames known as well as they will be.
     function settled() {
         return state.ruffle === 2 && state.meta && (!movie.instrumented || state.exact) &&
-               (!state.exact || contentIn());
+               (!state.exact || movie.contentIn);
     }
 
     let loadingTimer = null;
@@ -253,7 +253,7 @@
             console.info("lumora host: load " + options.name);
             movie = { name: options.name, meta: false, instrumented: options.instrumented,
                       local: options.local, address: options.address, content: null,
-                      loadStart: performance.now(), callbackDeadline: Infinity,
+                      loadStart: performance.now(), callbackDeadline: Infinity, contentIn: false,
                       loop: options.loop, frameRate: 12, base: 0, playedMs: 0, since: null,
                       started: false, autoplay: options.playing, pendingGoto: null,
                       pendingPlay: options.playing ? null : false };
