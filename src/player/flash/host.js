@@ -22,7 +22,58 @@
     // thread busy; Flash movies never read gamepads.
     Object.defineProperty(Navigator.prototype, "getGamepads", { value: () => [] });
 
+    // Ruffle asks for every animation frame even while it is suspended, so a still picture
+    // kept the page drawing sixty times a second. While the movie sleeps its requests wait; a
+    // change of the stage's size lets them through once, to draw the held frame at that size.
+    const frames = (() => {
+        const realRequest = window.requestAnimationFrame.bind(window);
+        const realCancel = window.cancelAnimationFrame.bind(window);
+        const pending = new Map(); // our id -> { callback, real id or null while held }
+        let nextId = 1;
+        let asleep = false;
+        function send(id, entry) {
+            entry.real = realRequest(time => {
+                pending.delete(id);
+                entry.callback(time);
+            });
+        }
+        function releaseHeld() {
+            for (const [id, entry] of pending)
+                if (entry.real === null)
+                    send(id, entry);
+        }
+        window.requestAnimationFrame = callback => {
+            const id = nextId++;
+            const entry = { callback: callback, real: null };
+            pending.set(id, entry);
+            if (!asleep)
+                send(id, entry);
+            return id;
+        };
+        window.cancelAnimationFrame = id => {
+            const entry = pending.get(id);
+            if (!entry)
+                return;
+            pending.delete(id);
+            if (entry.real !== null)
+                realCancel(entry.real);
+        };
+        new ResizeObserver(releaseHeld).observe(stage);
+        return {
+            sleep() { asleep = true; },
+            wake() { asleep = false; releaseHeld(); },
+        };
+    })();
+
     function api() { return player ? player.ruffle() : null; }
+    function suspendMovie() {
+        api().suspend();
+        frames.sleep();
+    }
+    function resumeMovie() {
+        frames.wake();
+        api().resume();
+    }
     function hasCallbacks() { return !!player && typeof player.lumoraFrame === "function"; }
 
     function report(force) {
@@ -152,12 +203,12 @@
                     player.lumoraStop();
                 }
             } else if (movie.pendingPlay) {
-                api().resume();
+                resumeMovie();
                 if (movie.since === null)
                     movie.since = now;
             } else {
                 pause(now);
-                api().suspend();
+                suspendMovie();
             }
             movie.pendingPlay = null;
         }
@@ -171,14 +222,14 @@
     function wake() {
         clearTimeout(sleepTimer);
         sleepTimer = null;
-        api().resume();
+        resumeMovie();
     }
     function sleepSoon(current) {
         clearTimeout(sleepTimer);
         sleepTimer = setTimeout(() => {
             sleepTimer = null;
             if (movie === current && !state.playing && api())
-                api().suspend();
+                suspendMovie();
         }, kSleepAfterMs);
     }
 
@@ -269,7 +320,7 @@
                     current.content = content;
                 const a = api();
                 a.volume = volume;
-                a.resume();
+                resumeMovie();
                 return a.load({ data: data, parameters: options.parameters, base: options.base,
                                 swfFileName: options.name, scale: options.scale,
                                 backgroundColor: options.backgroundColor,
@@ -284,7 +335,7 @@
             state.ruffle = 0; state.meta = false; state.total = 0; state.frame = 0;
             state.playing = false; state.exact = false;
             if (player) {
-                player.ruffle().suspend();
+                suspendMovie();
                 player.style.visibility = "hidden";
             }
         },

@@ -30,6 +30,11 @@ constexpr int kLoadTimeoutMs = 20000;
 const QString kEmulatorRuns =
     QStringLiteral("document.querySelector('#stage > *').ruffle().isPlaying");
 
+// Counts the page's animation frames in window.testFrames.
+const QString kCountAnimationFrames =
+    QStringLiteral("window.testFrames = 0; (function count() { ++window.testFrames; "
+                   "requestAnimationFrame(count); })(); 0");
+
 QVariant evaluate(QWebEnginePage* page, const QString& script) {
     QVariant result;
     bool done = false;
@@ -105,8 +110,12 @@ TEST_F(RuffleFlashControlTest, StopHoldsTheFrameAndPlayResumes) {
     settle(1200);
     EXPECT_EQ(m_control->currentFrame(), held);
     EXPECT_FALSE(m_control->isPlaying());
-    // The emulator itself sleeps, so that a paused movie costs no drawing.
+    // The emulator itself sleeps, so that a paused movie costs no drawing, and the page runs
+    // no animation frames for it (the emulator keeps asking for them).
     EXPECT_FALSE(evaluate(m_control->page(), kEmulatorRuns).toBool());
+    evaluate(m_control->page(), kCountAnimationFrames);
+    settle(500);
+    EXPECT_LE(evaluate(m_control->page(), "window.testFrames").toInt(), 1);
     // ...without its own play button over the movie: the program has one.
     EXPECT_EQ(evaluate(m_control->page(), "getComputedStyle(document.querySelector('#stage > *')"
                                           ".shadowRoot.getElementById('play-button')).display")
@@ -118,6 +127,7 @@ TEST_F(RuffleFlashControlTest, StopHoldsTheFrameAndPlayResumes) {
     EXPECT_TRUE(waitUntil([&] { return m_control->currentFrame() >= held + 6; }, 3000));
     EXPECT_TRUE(m_control->isPlaying());
     EXPECT_TRUE(evaluate(m_control->page(), kEmulatorRuns).toBool());
+    EXPECT_GT(evaluate(m_control->page(), "window.testFrames").toInt(), 10);
 }
 
 TEST_F(RuffleFlashControlTest, GotoWhileStoppedHoldsThatFrame) {
