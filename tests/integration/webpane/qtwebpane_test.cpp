@@ -171,6 +171,20 @@ TEST_F(QtWebPaneTest, BodyScrollAndBorderAreSet) {
     EXPECT_EQ(evaluate(readBack).toString(), "a'b\")c|");
 }
 
+TEST_F(QtWebPaneTest, EndlessAnimationsMoveInStepsAndOthersRunAsMade) {
+    ASSERT_TRUE(load(m_server.address("/page/animated")));
+    const QString start = QStringLiteral(
+        "var frames = [{transform: 'none'}, {transform: 'translateX(20px)'}];"
+        "window.endless = document.body.animate(frames, {duration: 1000, iterations: Infinity});"
+        "window.once = document.body.animate(frames, {duration: 10000}); 1");
+    evaluate(start);
+    settle(800);
+    // Held by the pane between steps, yet still moving with the clock.
+    EXPECT_EQ(evaluate("endless.playState").toString(), "paused");
+    EXPECT_GT(evaluate("endless.currentTime").toDouble(), 400);
+    EXPECT_EQ(evaluate("once.playState").toString(), "running");
+}
+
 TEST_F(QtWebPaneTest, PagesOpenNoWindowsAndSeeNoProgramObject) {
     ASSERT_TRUE(load(m_server.address("/page/opener")));
     EXPECT_EQ(evaluate("typeof qt").toString(), "undefined");

@@ -1,5 +1,6 @@
 #include "qtwebpane.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStringList>
@@ -8,14 +9,34 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include <stdexcept>
 #include <utility>
 
 namespace lumora {
 
 const QString QtWebPane::kErrorPageLocation = QStringLiteral("chrome-error://chromewebdata/");
+
+namespace {
+
+// Endless animations of the site's pages move in modest steps (the script says why).
+QWebEngineScript modestAnimations() {
+    QFile file(QStringLiteral(":/lumora/webpane/modestanimations.js"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("missing resource " + file.fileName().toStdString());
+    QWebEngineScript script;
+    script.setName(QStringLiteral("lumora-modest-animations"));
+    script.setSourceCode(QString::fromUtf8(file.readAll()));
+    script.setInjectionPoint(QWebEngineScript::DocumentReady);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setRunsOnSubFrames(true);
+    return script;
+}
+
+} // namespace
 
 // Two off-the-record profiles: one with a memory cache for ordinary navigations, one with no
 // cache at all for navigations that must neither read from nor write to the cache.
@@ -29,6 +50,7 @@ struct WebPaneProfiles {
             settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
             // Never hand unknown schemes to the desktop, not even after a click.
             settings->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
+            profile->scripts()->insert(modestAnimations());
         }
         uncached.setHttpCacheType(QWebEngineProfile::NoCache);
     }

@@ -1,0 +1,32 @@
+"use strict";
+// The site's pages beside the player animate for ever (a ticker, a bobbing badge, dancing
+// bars). Without graphics drivers every frame of them is drawn and composed on the processor,
+// sixty times a second, and the whole window with it. Endless animations therefore move in
+// steps, at the frame rate of the service's movies; animations that end run as the page made
+// them, so that their ends still come when the page expects them.
+(function () {
+    const kStepMs = 83; // twelve steps a second
+    const stepped = new WeakSet();
+    let last = performance.now();
+
+    function endless(animation) {
+        const effect = animation.effect;
+        return !!effect && effect.getTiming().iterations === Infinity;
+    }
+
+    setInterval(() => {
+        const now = performance.now();
+        const elapsed = now - last;
+        last = now;
+        for (const animation of document.getAnimations()) {
+            if (!endless(animation))
+                continue;
+            if (animation.playState === "running") {
+                animation.pause();
+                stepped.add(animation);
+            } else if (stepped.has(animation) && animation.playState === "paused") {
+                animation.currentTime += elapsed * animation.playbackRate;
+            }
+        }
+    }, kStepMs);
+})();
