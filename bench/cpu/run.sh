@@ -12,6 +12,7 @@
 #                          paused-still (the same with still pages beside the player)
 #              SETTLE      seconds between the window showing and the measurement (8)
 #              SHOTS       a folder that keeps each run's screenshot and log
+#              TOP         how many of the busiest threads to list (5)
 # Prints per scenario and subject (client, chromium):
 #   cpu SCENARIO SUBJECT PERCENT LOAD1       (LOAD1: the machine's load average at the start)
 #   procs SCENARIO SUBJECT PROCESS:PID PERCENT, ... (each process of the tree, busiest first)
@@ -111,7 +112,8 @@ measure() {
   shift 4
   local load
   load=$(cut -d' ' -f1 /proc/loadavg)
-  xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+  # A display number of its own: the last run's server on :99 may still be going away.
+  xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x800x24" bash -c '
     out=$1 what=$2 action=$3 seconds=$4 settle=$5 helper=$6
     shift 6
     # A runtime folder of its own: the program'"'"'s single-instance lock lives there.
@@ -134,7 +136,7 @@ measure() {
     fi
     import -window root "$out.png"
     if [ "$what" = cpu ]; then
-      python3 "$helper" cpu "$pid" "$seconds" >"$out.result"
+      python3 "$helper" cpu "$pid" "$seconds" "${TOP:-5}" >"$out.result"
     else
       python3 "$helper" pss "$pid" >"$out.result"
     fi

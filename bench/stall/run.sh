@@ -28,7 +28,7 @@ scenario() {
     "14=$home/ad/StatusBar.html" "15=$home/ad/ChannelAds.html" >"$copy/Client/Config/platform.ini"
   printf '[Info]\n1=0\n6=33554455\n7=100090\n8=1\n9=0\n10=\n11=0\n12=\n23=%s\n' "$index" \
     >"$copy/Client/Config/local.ini"
-  xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+  xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x800x24" bash -c '
     report=$1 program=$2 secs=$3
     start=$(date +%s%N)
     LUMORA_STALL_REPORT=$report "$program" >/dev/null 2>&1 &

@@ -93,7 +93,7 @@ for n in $(seq 1 "$runs"); do
   # A start that dies before showing its window is counted and tried again, twice at most.
   for attempt in 1 2 3; do
     out=$(env -u http_proxy -u https_proxy -u HTTP_PROXY -u HTTPS_PROXY \
-      XDG_RUNTIME_DIR="$work/xdg" xvfb-run -a -s "-screen 0 1280x1024x24" bash "$self" --inside "$program" "$stay" "$settle")
+      XDG_RUNTIME_DIR="$work/xdg" xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" bash "$self" --inside "$program" "$stay" "$settle")
     grep -q '^error' <<<"$out" || break
     failed=$((failed + 1))
     [ "$attempt" -lt 3 ] || { echo "no window after 3 starts" >&2; exit 1; }
