@@ -105,17 +105,20 @@ def cpu(root, seconds, top):
 
 
 def pss(root):
-    total, count = 0, 0
+    each = []
     for pid in tree(root):
         try:
             with open(f"/proc/{pid}/smaps_rollup") as f:
-                total += sum(int(line.split()[1]) for line in f if line.startswith("Pss:"))
-            count += 1
+                kb = sum(int(line.split()[1]) for line in f if line.startswith("Pss:"))
+            each.append((kb, f"{role(pid)}:{pid}"))
         except OSError:
             continue
+    total = sum(kb for kb, _ in each)
     if total == 0:
         sys.exit(f"no process left of {root}")
-    print(f"pss {total} {count}")
+    print(f"pss {total} {len(each)}")
+    each.sort(reverse=True)
+    print("pssprocs " + ", ".join(f"{who} {kb // 1024}" for kb, who in each))
 
 
 if __name__ == "__main__":

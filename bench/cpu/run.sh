@@ -19,6 +19,7 @@
 #   top SCENARIO SUBJECT THREAD PERCENT, ... (the busiest threads, as process[type]/thread)
 #   pss SCENARIO client KB PROCESSES         (memory after start-up, playing the first movie:
 #                                             demo, and a 100,000-entry catalogue)
+#   pssprocs SCENARIO client PROCESS:PID MB, ... (each process of the tree, largest first)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(readlink -f "${1:?usage: run.sh ROOT [SECONDS]}")
@@ -157,6 +158,7 @@ measure() {
     echo "top $name $subject $(sed -n 's/^top //p' "$work/$name.$subject.result")"
   else
     echo "pss $name $subject $(sed -n 's/^pss //p' "$work/$name.$subject.result" | grep . || echo none)"
+    echo "pssprocs $name $subject $(sed -n 's/^pssprocs //p' "$work/$name.$subject.result")"
   fi
 }
 
