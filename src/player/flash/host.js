@@ -233,6 +233,23 @@
         }, kSleepAfterMs);
     }
 
+    // A hidden page draws nothing and its movie stands still, yet a running emulator kept its
+    // sound device busy (the blank movie behind the audio page did). It rests until shown.
+    let restingHidden = false;
+    function restWhileHidden() {
+        if (document.hidden && settled() && api().isPlaying) {
+            suspendMovie();
+            restingHidden = true;
+        }
+    }
+    document.addEventListener("visibilitychange", () => {
+        if (document.hidden || !restingHidden)
+            return;
+        restingHidden = false;
+        if (movie && state.playing)
+            resumeMovie();
+    });
+
     function poll() {
         const a = api();
         if (movie && a) {
@@ -276,6 +293,8 @@
             }
         }
         report(false);
+        if (movie)
+            restWhileHidden();
         if (movie && !settled() && performance.now() - movie.loadStart < kLoadingFastMs)
             pollSoon();
     }

@@ -130,6 +130,19 @@ TEST_F(RuffleFlashControlTest, StopHoldsTheFrameAndPlayResumes) {
     EXPECT_GT(evaluate(m_control->page(), "window.testFrames").toInt(), 10);
 }
 
+TEST_F(RuffleFlashControlTest, AHiddenMovieRestsAndPlaysOnWhenShown) {
+    ASSERT_TRUE(loadTestMovie());
+    const auto emulatorRuns = [&] { return evaluate(m_control->page(), kEmulatorRuns).toBool(); };
+    m_control->widget()->hide();
+    EXPECT_TRUE(waitUntil([&] { return !emulatorRuns(); }, 3000));
+    EXPECT_TRUE(m_control->isPlaying()) << "resting is not a pause of the movie";
+
+    m_control->widget()->show();
+    EXPECT_TRUE(waitUntil(emulatorRuns, 3000));
+    const int shown = m_control->currentFrame();
+    EXPECT_TRUE(waitUntil([&] { return m_control->currentFrame() >= shown + 6; }, 3000));
+}
+
 TEST_F(RuffleFlashControlTest, GotoWhileStoppedHoldsThatFrame) {
     ASSERT_TRUE(loadTestMovie());
     m_control->stop();
