@@ -13,6 +13,7 @@
 #              SETTLE      seconds between the window showing and the measurement (8)
 #              SHOTS       a folder that keeps each run's screenshot and log
 #              TOP         how many of the busiest threads to list (5)
+#              PROGRAMMES  long (a minute each, the default) or demo (the demo's own files)
 # Prints per scenario and subject (client, chromium):
 #   cpu SCENARIO SUBJECT PERCENT LOAD1       (LOAD1: the machine's load average at the start)
 #   procs SCENARIO SUBJECT PROCESS:PID PERCENT, ... (each process of the tree, busiest first)
@@ -36,15 +37,34 @@ disown
 wait_file "$work/svc.port" || { echo "the demo service did not start" >&2; exit 1; }
 site=http://127.0.0.1:$(cat "$work/svc.port")
 
-# The same files for the browser, served from a folder of ours: the cached 320x240 12 fps movie
-# of node 2 (日 月 山 水), and the player movie with the video of node 4 (天地人, in the download
-# folder).
+# The demo's programmes last 3 to 10 s, and the playlist starts them again and again: that
+# measures starting, not playing. Unless PROGRAMMES=demo, the measured programmes last a minute,
+# files of the same kinds: a 320x240 12 fps movie, a 15 fps FLV video, an MP3.
+programmes=$work/programmes
+mkdir -p "$programmes"
+if [ "${PROGRAMMES:-long}" = long ]; then
+  ff=(ffmpeg -hide_banner -loglevel error -nostdin -y)
+  tone=(-f lavfi -i "sine=frequency=523:duration=60")
+  mp3=(-c:a libmp3lame -ar 22050 -b:a 48k)
+  "${ff[@]}" -f lavfi -i "testsrc=size=320x240:rate=12:duration=60" "${tone[@]}" \
+    -c:v flv1 -q:v 5 "${mp3[@]}" -f swf "$programmes/2303.swf"
+  "${ff[@]}" -f lavfi -i "testsrc=size=320x240:rate=15:duration=60" "${tone[@]}" \
+    -c:v flv1 -q:v 5 -g 15 "${mp3[@]}" -flvflags add_keyframe_index "$programmes/天地人.flv"
+  "${ff[@]}" "${tone[@]}" "${mp3[@]}" "$programmes/2309.mp3"
+else
+  cp "$root/Client/Caches/23/2303.swf" "$root/Client/Caches/23/2309.mp3" \
+    "$root/Client/DL/天地人.flv" "$programmes/"
+fi
+
+# The same files for the browser, served from a folder of ours: the 320x240 12 fps movie of
+# node 2 (日 月 山 水, in the cache), and the player movie with the video of node 4 (天地人, in
+# the download folder).
 web=$work/web
 mkdir -p "$web"
 cp -a "$root/Client/ruffle" "$web/ruffle"
-cp "$root/Client/Caches/23/2303.swf" "$web/movie.swf"
+cp "$programmes/2303.swf" "$web/movie.swf"
 cp "$root/Client/flvplayer.swf" "$web/flvplayer.swf"
-cp "$root/Client/DL/天地人.flv" "$web/video.flv"
+cp "$programmes/天地人.flv" "$web/video.flv"
 web_port=$(free_port)
 python3 -m http.server --bind 127.0.0.1 --directory "$web" "$web_port" >/dev/null 2>&1 &
 pids+=($!)
@@ -90,6 +110,8 @@ installation() {
   local copy=$work/$1 panes=$site/ad mp3=$site/Mp3PageHtml/Mp3PageHtml
   rm -rf "$copy"
   cp -a "$root" "$copy"
+  cp "$programmes/2303.swf" "$programmes/2309.mp3" "$copy/Client/Caches/23/"
+  cp "$programmes/天地人.flv" "$copy/Client/DL/"
   mkdir -p "$copy/Client/Config"
   if [ "${2:-}" = still ]; then
     panes=http://127.0.0.1:$web_port mp3=http://127.0.0.1:$web_port/Mp3PageHtml
