@@ -10,6 +10,7 @@
 #include "dbusscreensaver.h"
 #include "dlengine.h"
 #include "edition.h"
+#include "engineswitches.h"
 #include "fileversion.h"
 #include "keptvolume.h"
 #include "lockfilemutex.h"
@@ -98,6 +99,7 @@ int main(int argc, char** argv) {
     LumoraApplication app(argc, argv);
     // Before the first web view: the Flash control's check at start-up creates one.
     preferSoftwareRenderingWithoutDriver();
+    addWebEngineSwitches();
     // Benchmarks read how long the event loop was held up (worst beat lateness, in ms).
     std::unique_ptr<StallWatch> stallWatch;
     if (const QString report = qEnvironmentVariable("LUMORA_STALL_REPORT"); !report.isEmpty())

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace lumora {
+
+// Adds the web engine's switches of this program to the user's own; call before the first web
+// view or profile exists.
+void addWebEngineSwitches();
+
+} // namespace lumora
