@@ -105,13 +105,17 @@ page video flvplayer.swf noScale \
   "file=video.flv&overstretch=true&showdigits=true&autostart=true&showplayerbar=true&callback=true&enablejs=true&streamscript=http://"
 
 # installation NAME [big|still] — a fresh copy on the demo service, with the big catalogue, or
-# with still pages in the status bar, the channel's pane and the audio page
+# with still pages in the status bar, the channel's pane and the audio page. Memory is measured
+# on the demo's own programmes (the big copy and the one named memory), the rest on the
+# measured programmes above.
 installation() {
   local copy=$work/$1 panes=$site/ad mp3=$site/Mp3PageHtml/Mp3PageHtml
   rm -rf "$copy"
   cp -a "$root" "$copy"
-  cp "$programmes/2303.swf" "$programmes/2309.mp3" "$copy/Client/Caches/23/"
-  cp "$programmes/天地人.flv" "$copy/Client/DL/"
+  if [ "$1" != memory ] && [ "${2:-}" != big ]; then
+    cp "$programmes/2303.swf" "$programmes/2309.mp3" "$copy/Client/Caches/23/"
+    cp "$programmes/天地人.flv" "$copy/Client/DL/"
+  fi
   mkdir -p "$copy/Client/Config"
   if [ "${2:-}" = still ]; then
     panes=http://127.0.0.1:$web_port mp3=http://127.0.0.1:$web_port/Mp3PageHtml
@@ -216,7 +220,8 @@ for s in $scenarios; do
     audio-still) [ -d "$work/still" ] || installation still still; client audio-still still 8 cpu none ;;
     paused-still) [ -d "$work/still" ] || installation still still; client paused-still still 2 cpu pause ;;
     memory)
-      client memory-demo demo 0 pss none
+      installation memory
+      client memory-demo memory 0 pss none
       installation big big
       client memory-big big 0 pss none ;;
     *) echo "unknown scenario $s" >&2; exit 2 ;;
