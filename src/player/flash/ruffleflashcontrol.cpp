@@ -127,7 +127,8 @@ void RuffleFlashControl::loadHost() {
     page->loaded = false;
     QString html = resourceText(QStringLiteral(":/lumora/flash/host.html"));
     html.replace(QStringLiteral("/*GLUE*/"),
-                 resourceText(QStringLiteral(":/lumora/flash/host.js")));
+                 resourceText(QStringLiteral(":/lumora/flash/sleepframes.js")) +
+                     resourceText(QStringLiteral(":/lumora/flash/host.js")));
     page->setHtml(html, hostUrl());
 }
 
