@@ -1,12 +1,11 @@
 #include "hostpage.h"
 
+#include "resourcetext.h"
+
 #include <QColor>
-#include <QFile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
-
-#include <stdexcept>
 
 namespace lumora {
 
@@ -27,13 +26,6 @@ HostPage::HostPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage
     channelScript.setInjectionPoint(QWebEngineScript::DocumentCreation);
     channelScript.setWorldId(QWebEngineScript::MainWorld);
     scripts().insert(channelScript);
-}
-
-QString resourceText(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("missing resource " + path.toStdString());
-    return QString::fromUtf8(file.readAll());
 }
 
 } // namespace lumora

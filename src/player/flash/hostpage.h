@@ -18,7 +18,4 @@ protected:
     }
 };
 
-// The text of a resource built into the program; throws when it is missing.
-QString resourceText(const QString& path);
-
 } // namespace lumora

@@ -5,6 +5,7 @@
 #include "hostpage.h"
 #include "moviefetch.h"
 #include "moviesource.h"
+#include "resourcetext.h"
 #include "swfpatch.h"
 #include "volume.h"
 

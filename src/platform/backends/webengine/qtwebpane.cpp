@@ -1,6 +1,7 @@
 #include "qtwebpane.h"
 
-#include <QFile>
+#include "resourcetext.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStringList>
@@ -13,7 +14,6 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
-#include <stdexcept>
 #include <utility>
 
 namespace lumora {
@@ -24,12 +24,9 @@ namespace {
 
 // Endless animations of the site's pages move in modest steps (the script says why).
 QWebEngineScript modestAnimations() {
-    QFile file(QStringLiteral(":/lumora/webpane/modestanimations.js"));
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("missing resource " + file.fileName().toStdString());
     QWebEngineScript script;
     script.setName(QStringLiteral("lumora-modest-animations"));
-    script.setSourceCode(QString::fromUtf8(file.readAll()));
+    script.setSourceCode(resourceText(QStringLiteral(":/lumora/webpane/modestanimations.js")));
     script.setInjectionPoint(QWebEngineScript::DocumentReady);
     script.setWorldId(QWebEngineScript::ApplicationWorld);
     script.setRunsOnSubFrames(true);
