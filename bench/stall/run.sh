@@ -3,6 +3,7 @@
 # the worst lateness. Each scenario runs a fresh copy of an installation under its own virtual
 # display, with the demo service, or with a site that accepts connections and never answers.
 #   run.sh ROOT [SECONDS]     ROOT: an installation (cmake --install); SECONDS per programme (60)
+#   SCENARIOS="audio video" limits the run to those scenarios (default: all).
 # Prints "stall SCENARIO WORST_MS WINDOW_MS" per scenario (WINDOW_MS: start to visible window).
 set -euo pipefail
 root=$(readlink -f "${1:?usage: run.sh ROOT [SECONDS]}")
@@ -22,6 +23,7 @@ hang=http://127.0.0.1:$(cat "$work/hang.port")
 # page, 11 a video that the engine fetches from the service.
 scenario() {
   local name=$1 home=$2 mp3=$3 index=$4 secs=$5 copy=$work/$1
+  [[ " ${SCENARIOS:-$name} " == *" $name "* ]] || return 0
   cp -a "$root" "$copy"
   mkdir -p "$copy/Client/Config"
   printf '%s\n' "[Info]" "1=$home" "3=$home/files/" "10=$mp3" "11=$home/mini_index.html" "12=" \
