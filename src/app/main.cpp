@@ -94,6 +94,7 @@ int main(int argc, char** argv) {
     const QString programDir = QFileInfo(programPath).absolutePath() + QLatin1Char('/');
     const auto version = readFileVersion(programPath.toStdString());
     const std::unique_ptr<CataloguePrefetch> catalogue = prefetchCatalogue(programDir, version);
+    leaveOutOpenGlWithoutDriver();
     // The web panes and the Flash control share one graphics context.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     LumoraApplication app(argc, argv);

@@ -1,6 +1,7 @@
 #include "rendering.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,25 @@ TEST(SoftwareRenderer, MesaProcessorRasterisersAreSoftwareDriversAreNot) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.renderer);
         EXPECT_EQ(isSoftwareRenderer(QString::fromLatin1(c.renderer)), c.software);
+    }
+}
+
+TEST(SoftwareRenderer, OnlyAServerWithADirectRenderingPathOffersADriver) {
+    const struct {
+        QStringList extensions;
+        bool driver;
+    } cases[] = {
+        // Xvfb and Xvnc: GLX, but nothing that reaches a driver.
+        {{"BIG-REQUESTS", "GLX", "MIT-SHM", "RANDR", "XFIXES"}, false},
+        {{"GLX", "DRI3", "Present"}, true},
+        {{"GLX", "DRI2"}, true},
+        {{"NV-GLX", "NV-CONTROL"}, true},
+        {{"DRI3-extra", "XDRI3"}, false},
+        {{}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.extensions.join(u' ').toStdString());
+        EXPECT_EQ(serverOffersDriver(c.extensions), c.driver);
     }
 }
 
