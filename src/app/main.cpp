@@ -95,6 +95,7 @@ int main(int argc, char** argv) {
     const auto version = readFileVersion(programPath.toStdString());
     const std::unique_ptr<CataloguePrefetch> catalogue = prefetchCatalogue(programDir, version);
     leaveOutOpenGlWithoutDriver();
+    preferLightMp3Decoder();
     // The web panes and the Flash control share one graphics context.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     LumoraApplication app(argc, argv);

@@ -52,6 +52,7 @@ private:
 class QtMediaPlayerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
+        preferLightMp3Decoder(); // as the program does
         s_dir = new test::TempDir;
         const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
         if (ffmpeg.isEmpty())
@@ -88,6 +89,21 @@ protected:
 
 test::TempDir* QtMediaPlayerTest::s_dir = nullptr;
 bool QtMediaPlayerTest::s_haveTone = false;
+
+TEST(LightMp3Decoder, ComesFirstUnlessTheRanksAlreadyNameIt) {
+    const struct {
+        const char* ranks;
+        const char* result;
+    } cases[] = {
+        {"", "mpg123audiodec:MAX"},
+        {"avdec_mp3:NONE", "avdec_mp3:NONE,mpg123audiodec:MAX"},
+        {"mpg123audiodec:NONE", "mpg123audiodec:NONE"},
+        {"vaapih264dec:NONE, mpg123audiodec:PRIMARY", "vaapih264dec:NONE, mpg123audiodec:PRIMARY"},
+        {"mpg123audiodecx:NONE", "mpg123audiodecx:NONE,mpg123audiodec:MAX"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(withLightMp3Decoder(c.ranks), QByteArray(c.result)) << c.ranks;
+}
 
 TEST_F(QtMediaPlayerTest, PlaysALocalFileWithItsLengthAndMovingPosition) {
     EXPECT_EQ(m_player.mode(), MediaMode::NotReady);

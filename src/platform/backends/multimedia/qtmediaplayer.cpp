@@ -17,7 +17,22 @@ QUrl sourceUrl(const QString& fileName) {
     return QUrl::fromLocalFile(fileName);
 }
 
+constexpr char kRanksVariable[] = "GST_PLUGIN_FEATURE_RANK";
+constexpr char kMp3Decoder[] = "mpg123audiodec";
+
 } // namespace
+
+QByteArray withLightMp3Decoder(const QByteArray& ranks) {
+    for (const QByteArray& entry : ranks.split(','))
+        if (entry.split(':').value(0).trimmed() == kMp3Decoder)
+            return ranks;
+    const QByteArray ours = QByteArray(kMp3Decoder) + ":MAX";
+    return ranks.isEmpty() ? ours : ranks + ',' + ours;
+}
+
+void preferLightMp3Decoder() {
+    qputenv(kRanksVariable, withLightMp3Decoder(qgetenv(kRanksVariable)));
+}
 
 QtMediaPlayer::QtMediaPlayer(ProgramVolume& volume, QObject* parent)
     : QObject(parent), m_volume(volume), m_player(new QMediaPlayer(this)),

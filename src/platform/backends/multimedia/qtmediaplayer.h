@@ -3,6 +3,7 @@
 #include "mediaplayer.h"
 #include "volume.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -10,6 +11,15 @@ class QAudioOutput;
 class QMediaPlayer;
 
 namespace lumora {
+
+// GStreamer's feature ranks (GST_PLUGIN_FEATURE_RANK) with mpg123's MP3 decoder first, unless
+// they already rank it.
+QByteArray withLightMp3Decoder(const QByteArray& ranks);
+
+// Call before the first player. GStreamer would otherwise decode MP3s with libav, and loading
+// libav's libraries on its streaming threads holds the dynamic loader's lock long enough to
+// freeze the window when an audio programme starts.
+void preferLightMp3Decoder();
 
 // The media player on QMediaPlayer and QAudioOutput (GStreamer). Its name is its objectName,
 // and its output follows the program's volume.
