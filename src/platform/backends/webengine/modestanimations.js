@@ -6,6 +6,7 @@
 // them, so that their ends still come when the page expects them.
 (function () {
     const kStepMs = 83; // twelve steps a second
+    const kLookMs = 250; // a still page is looked at four times a second, for new animations
     const stepped = new WeakSet();
     let last = performance.now();
 
@@ -14,13 +15,15 @@
         return !!effect && effect.getTiming().iterations === Infinity;
     }
 
-    setInterval(() => {
+    function step() {
         const now = performance.now();
         const elapsed = now - last;
         last = now;
+        let moving = false;
         for (const animation of document.getAnimations()) {
             if (!endless(animation))
                 continue;
+            moving = true;
             if (animation.playState === "running") {
                 animation.pause();
                 stepped.add(animation);
@@ -28,5 +31,7 @@
                 animation.currentTime += elapsed * animation.playbackRate;
             }
         }
-    }, kStepMs);
+        setTimeout(step, moving ? kStepMs : kLookMs);
+    }
+    step();
 })();
