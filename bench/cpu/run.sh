@@ -8,8 +8,9 @@
 # demo programmes repeat (play mode "repeat"; the browser's page restarts the video itself).
 #   run.sh ROOT [SECONDS]   ROOT: an installation (cmake --install); SECONDS measured (20)
 # Environment: CLIENT_ENV  extra variables for the program only, e.g. "QSG_RHI_BACKEND=opengl"
-#              SCENARIOS   a subset of: flash video audio paused memory (all), audio-still
-#                          paused-still (the same with still pages beside the player)
+#              SCENARIOS   a subset of: flash video audio paused memory (all), flash-still
+#                          video-still audio-still paused-still (the same with still pages
+#                          beside the player)
 #              SETTLE      seconds between the window showing and the measurement (8)
 #              SHOTS       a folder that keeps each run's screenshot and log
 #              TOP         how many of the busiest threads to list (5)
@@ -217,6 +218,8 @@ for s in $scenarios; do
     video) client video demo 4 cpu none; chromium_on video video ;;
     audio) client audio demo 8 cpu none ;;
     paused) client paused demo 2 cpu pause ;;
+    flash-still) [ -d "$work/still" ] || installation still still; client flash-still still 2 cpu none ;;
+    video-still) [ -d "$work/still" ] || installation still still; client video-still still 4 cpu none ;;
     audio-still) [ -d "$work/still" ] || installation still still; client audio-still still 8 cpu none ;;
     paused-still) [ -d "$work/still" ] || installation still still; client paused-still still 2 cpu pause ;;
     memory)
