@@ -6,7 +6,7 @@
 // them, so that their ends still come when the page expects them.
 (function () {
     const kStepMs = 83; // twelve steps a second
-    const kLookMs = 250; // a still page is looked at four times a second, for new animations
+    const kLookMs = 3 * kStepMs; // a still page is looked at four times a second, for new ones
     const stepped = new WeakSet();
     let last = performance.now();
 
@@ -31,7 +31,10 @@
                 animation.currentTime += elapsed * animation.playbackRate;
             }
         }
-        setTimeout(step, moving ? kStepMs : kLookMs);
+        // On the wall clock's grid, the same in every page: the panes step together, and the
+        // window draws their steps at once.
+        const period = moving ? kStepMs : kLookMs;
+        setTimeout(step, period - (Date.now() % period));
     }
     step();
 })();
