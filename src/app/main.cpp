@@ -94,13 +94,13 @@ int main(int argc, char** argv) {
     const QString programDir = QFileInfo(programPath).absolutePath() + QLatin1Char('/');
     const auto version = readFileVersion(programPath.toStdString());
     const std::unique_ptr<CataloguePrefetch> catalogue = prefetchCatalogue(programDir, version);
-    leaveOutOpenGlWithoutDriver();
+    const bool openGlLeftOut = leaveOutOpenGlWithoutDriver();
     preferLightMp3Decoder();
     // The web panes and the Flash control share one graphics context.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     LumoraApplication app(argc, argv);
     // Before the first web view: the Flash control's check at start-up creates one.
-    preferSoftwareRenderingWithoutDriver();
+    preferSoftwareRenderingWithoutDriver(openGlLeftOut);
     addWebEngineSwitches();
     // Benchmarks read how long the event loop was held up (worst beat lateness, in ms).
     std::unique_ptr<StallWatch> stallWatch;

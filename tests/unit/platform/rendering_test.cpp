@@ -1,5 +1,7 @@
 #include "rendering.h"
 
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <QString>
 #include <QStringList>
 
@@ -45,6 +47,13 @@ TEST(SoftwareRenderer, OnlyAServerWithADirectRenderingPathOffersADriver) {
         SCOPED_TRACE(c.extensions.join(u' ').toStdString());
         EXPECT_EQ(serverOffersDriver(c.extensions), c.driver);
     }
+}
+
+TEST(SoftwareRenderer, WithOpenGlLeftOutTheProgramsStartedLaterGetItBack) {
+    qputenv("QT_XCB_GL_INTEGRATION", "none");
+    EXPECT_TRUE(preferSoftwareRenderingWithoutDriver(true));
+    EXPECT_FALSE(qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"));
+    EXPECT_EQ(QQuickWindow::graphicsApi(), QSGRendererInterface::Software);
 }
 
 } // namespace

@@ -29,6 +29,8 @@ QString openGlRenderer() {
     return renderer;
 }
 
+constexpr char kGlIntegrationVariable[] = "QT_XCB_GL_INTEGRATION";
+
 bool userChoseRendering() {
     return qEnvironmentVariableIsSet("QT_QUICK_BACKEND") ||
            qEnvironmentVariableIsSet("QSG_RHI_BACKEND");
@@ -63,14 +65,14 @@ bool serverOffersDriver(const QStringList& extensions) {
 
 bool leaveOutOpenGlWithoutDriver() {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (userChoseRendering() || qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION") ||
+    if (userChoseRendering() || qEnvironmentVariableIsSet(kGlIntegrationVariable) ||
         !(platform.isEmpty() || platform.startsWith("xcb")) || qgetenv("DISPLAY").isEmpty())
         return false;
     const QStringList extensions = serverExtensions();
     // A server that cannot be reached is the application's to report.
     if (extensions.isEmpty() || serverOffersDriver(extensions))
         return false;
-    qputenv("QT_XCB_GL_INTEGRATION", "none");
+    qputenv(kGlIntegrationVariable, "none");
     return true;
 }
 
@@ -83,12 +85,13 @@ bool isSoftwareRenderer(QStringView renderer) {
     return false;
 }
 
-bool preferSoftwareRenderingWithoutDriver() {
+bool preferSoftwareRenderingWithoutDriver(bool openGlLeftOut) {
     if (userChoseRendering())
         return false;
-    // OpenGL left out: nothing to ask.
-    const QString renderer =
-        qgetenv("QT_XCB_GL_INTEGRATION") == "none" ? QString() : openGlRenderer();
+    // The application has read it by now; a browser opened from a link should not inherit it.
+    if (openGlLeftOut)
+        qunsetenv(kGlIntegrationVariable);
+    const QString renderer = openGlLeftOut ? QString() : openGlRenderer();
     // No context at all: OpenGL could not draw the web views either.
     if (!renderer.isEmpty() && !isSoftwareRenderer(renderer))
         return false;
