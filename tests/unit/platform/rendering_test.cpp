@@ -1,7 +1,6 @@
 #include "rendering.h"
 
 #include <QQuickWindow>
-#include <QSGRendererInterface>
 #include <QString>
 #include <QStringList>
 
@@ -53,7 +52,7 @@ TEST(SoftwareRenderer, WithOpenGlLeftOutTheProgramsStartedLaterGetItBack) {
     qputenv("QT_XCB_GL_INTEGRATION", "none");
     EXPECT_TRUE(preferSoftwareRenderingWithoutDriver(true));
     EXPECT_FALSE(qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"));
-    EXPECT_EQ(QQuickWindow::graphicsApi(), QSGRendererInterface::Software);
+    EXPECT_EQ(QQuickWindow::sceneGraphBackend(), QStringLiteral("software"));
 }
 
 } // namespace
