@@ -211,6 +211,13 @@ chromium_on() { # chromium_on SCENARIO PAGE
     --app="http://127.0.0.1:$web_port/$2.html"
 }
 
+# on_still_pages SCENARIO REMEMBERED_INDEX ACTION — the client's CPU with still pages beside it,
+# on one installation made for all such scenarios.
+on_still_pages() {
+  [ -d "$work/still" ] || installation still still
+  client "$1" still "$2" cpu "$3"
+}
+
 installation demo
 for s in $scenarios; do
   case "$s" in
@@ -218,10 +225,10 @@ for s in $scenarios; do
     video) client video demo 4 cpu none; chromium_on video video ;;
     audio) client audio demo 8 cpu none ;;
     paused) client paused demo 2 cpu pause ;;
-    flash-still) [ -d "$work/still" ] || installation still still; client flash-still still 2 cpu none ;;
-    video-still) [ -d "$work/still" ] || installation still still; client video-still still 4 cpu none ;;
-    audio-still) [ -d "$work/still" ] || installation still still; client audio-still still 8 cpu none ;;
-    paused-still) [ -d "$work/still" ] || installation still still; client paused-still still 2 cpu pause ;;
+    flash-still) on_still_pages flash-still 2 none ;;
+    video-still) on_still_pages video-still 4 none ;;
+    audio-still) on_still_pages audio-still 8 none ;;
+    paused-still) on_still_pages paused-still 2 pause ;;
     memory)
       installation memory
       client memory-demo memory 0 pss none
