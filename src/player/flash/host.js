@@ -282,6 +282,19 @@
         });
     }
 
+    // Without a graphics driver the engine refuses WebGL, and Ruffle would ask for it three
+    // times for every movie before it settles on its 2D canvas. Asked once, it goes there.
+    let rendererChoice;
+    function preferredRenderer() {
+        if (rendererChoice === undefined) {
+            const probe = document.createElement("canvas");
+            const gl = probe.getContext("webgl2") || probe.getContext("webgl");
+            rendererChoice = gl ? null : "canvas";
+            gl?.getExtension("WEBGL_lose_context")?.loseContext();
+        }
+        return rendererChoice;
+    }
+
     const commands = {
         load(options, base64, contentBase64) {
             ensurePlayer();
@@ -309,6 +322,7 @@
                                 swfFileName: options.name, scale: options.scale,
                                 backgroundColor: options.backgroundColor,
                                 allowScriptAccess: true, allowFullscreen: true, autoplay: "on",
+                                preferredRenderer: preferredRenderer(),
                                 splashScreen: false, unmuteOverlay: "hidden", contextMenu: "off",
                                 letterbox: "off", showSwfDownload: false,
                                 warnOnUnsupportedContent: false, allowNetworking: "all" });
