@@ -40,8 +40,9 @@ public:
         if (!loaded())
             return std::nullopt;
         PlayerReading reading;
-        if (m_flash.isPlaying())
-            reading.state = PlayState::Playing;
+        // A loaded movie that does not play has stopped itself, to wait for a click, or was
+        // paused: either way it shows paused, not loading with the play button off for good.
+        reading.state = m_flash.isPlaying() ? PlayState::Playing : PlayState::Paused;
         reading.total = m_flash.totalFrames();
         return reading;
     }
