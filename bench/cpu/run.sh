@@ -8,9 +8,10 @@
 # demo programmes repeat (play mode "repeat"; the browser's page restarts the video itself).
 #   run.sh ROOT [SECONDS]   ROOT: an installation (cmake --install); SECONDS measured (20)
 # Environment: CLIENT_ENV  extra variables for the program only, e.g. "QSG_RHI_BACKEND=opengl"
-#              SCENARIOS   a subset of: flash video audio paused memory (all), flash-still
-#                          video-still audio-still paused-still (the same with still pages
-#                          beside the player)
+#              SCENARIOS   a subset of: flash video audio paused stopped memory (all),
+#                          flash-still video-still audio-still paused-still stopped-still (the
+#                          same with still pages beside the player); stopped is the movie
+#                          stopping itself on its fifth frame, as one waiting for a click does
 #              SETTLE      seconds between the window showing and the measurement (8)
 #              SHOTS       a folder that keeps each run's screenshot and log
 #              TOP         how many of the busiest threads to list (5)
@@ -27,7 +28,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(readlink -f "${1:?usage: run.sh ROOT [SECONDS]}")
 seconds=${2:-20}
 settle=${SETTLE:-8}
-scenarios=${SCENARIOS:-flash video audio paused memory}
+scenarios=${SCENARIOS:-flash video audio paused stopped memory}
 source "$here/../common.sh"
 export LC_ALL=C.UTF-8
 
@@ -56,6 +57,7 @@ else
   cp "$root/Client/Caches/23/2303.swf" "$root/Client/Caches/23/2309.mp3" \
     "$root/Client/DL/天地人.flv" "$programmes/"
 fi
+python3 "$here/stopat.py" "$programmes/2303.swf" "$programmes/stopped.swf" 5
 
 # The same files for the browser, served from a folder of ours: the 320x240 12 fps movie of
 # node 2 (日 月 山 水, in the cache), and the player movie with the video of node 4 (天地人, in
@@ -64,6 +66,7 @@ web=$work/web
 mkdir -p "$web"
 cp -a "$root/Client/ruffle" "$web/ruffle"
 cp "$programmes/2303.swf" "$web/movie.swf"
+cp "$programmes/stopped.swf" "$web/stopped.swf"
 cp "$root/Client/flvplayer.swf" "$web/flvplayer.swf"
 cp "$programmes/天地人.flv" "$web/video.flv"
 web_port=$(free_port)
@@ -102,13 +105,14 @@ printf '<!DOCTYPE html><html><body style="margin:0;background:#2c5d8f"></body></
   >"$web/still.html"
 cp "$web/still.html" "$web/Mp3PageHtml_23.html"
 page flash movie.swf exactFit ""
+page stopped stopped.swf exactFit ""
 page video flvplayer.swf noScale \
   "file=video.flv&overstretch=true&showdigits=true&autostart=true&showplayerbar=true&callback=true&enablejs=true&streamscript=http://"
 
 # installation NAME [big|still] — a fresh copy on the demo service, with the big catalogue, or
 # with still pages in the status bar, the channel's pane and the audio page. Memory is measured
 # on the demo's own programmes (the big copy and the one named memory), the rest on the
-# measured programmes above.
+# measured programmes above; copies named stopped... have the self-stopping movie instead.
 installation() {
   local copy=$work/$1 panes=$site/ad mp3=$site/Mp3PageHtml/Mp3PageHtml
   rm -rf "$copy"
@@ -117,11 +121,12 @@ installation() {
     cp "$programmes/2303.swf" "$programmes/2309.mp3" "$copy/Client/Caches/23/"
     cp "$programmes/天地人.flv" "$copy/Client/DL/"
   fi
+  [[ "$1" != stopped* ]] || cp "$programmes/stopped.swf" "$copy/Client/Caches/23/2303.swf"
   mkdir -p "$copy/Client/Config"
   if [ "${2:-}" = still ]; then
     panes=http://127.0.0.1:$web_port mp3=http://127.0.0.1:$web_port/Mp3PageHtml
-    ln -s still.html "$web/StatusBar.html"
-    ln -s still.html "$web/ChannelAds.html"
+    ln -sf still.html "$web/StatusBar.html"
+    ln -sf still.html "$web/ChannelAds.html"
   fi
   printf '%s\n' "[Info]" "1=$site" "3=$site/files/" "10=$mp3" "11=$site/mini_index.html" "12=" \
     "14=$panes/StatusBar.html" "15=$panes/ChannelAds.html" >"$copy/Client/Config/platform.ini"
@@ -211,11 +216,12 @@ chromium_on() { # chromium_on SCENARIO PAGE
     --app="http://127.0.0.1:$web_port/$2.html"
 }
 
-# on_still_pages SCENARIO REMEMBERED_INDEX ACTION — the client's CPU with still pages beside it,
-# on one installation made for all such scenarios.
+# on_still_pages SCENARIO REMEMBERED_INDEX ACTION [COPY] — the client's CPU with still pages
+# beside it, on one installation made for all such scenarios (still, or stopped-still).
 on_still_pages() {
-  [ -d "$work/still" ] || installation still still
-  client "$1" still "$2" cpu "$3"
+  local copy=${4:-still}
+  [ -d "$work/$copy" ] || installation "$copy" still
+  client "$1" "$copy" "$2" cpu "$3"
 }
 
 installation demo
@@ -225,10 +231,12 @@ for s in $scenarios; do
     video) client video demo 4 cpu none; chromium_on video video ;;
     audio) client audio demo 8 cpu none ;;
     paused) client paused demo 2 cpu pause ;;
+    stopped) installation stopped; client stopped stopped 2 cpu none; chromium_on stopped stopped ;;
     flash-still) on_still_pages flash-still 2 none ;;
     video-still) on_still_pages video-still 4 none ;;
     audio-still) on_still_pages audio-still 8 none ;;
     paused-still) on_still_pages paused-still 2 pause ;;
+    stopped-still) on_still_pages stopped-still 2 none stopped-still ;;
     memory)
       installation memory
       client memory-demo memory 0 pss none
