@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 
+#include <cstddef>
 #include <vector>
 
 namespace lumora {
@@ -18,10 +19,13 @@ public:
     int add(int parent, const QString& id);
     void reserve(int nodes);
     // Handle of the node with the highest pre-order position whose id equals id, or -1.
-    int find(const QString& id) const { return m_best.value(id, -1); }
+    int find(const QString& id) const;
 
 private:
     bool precedes(int a, int b) const; // a comes before b in pre-order
+    // Where id's number lies in m_byNumber, for an id written as a plain decimal number that
+    // fits there; -1 for any other id.
+    std::ptrdiff_t numberSlot(const QString& id) const;
 
     struct Node {
         int parent;
@@ -31,6 +35,9 @@ private:
     };
     std::vector<Node> m_nodes;
     int m_roots = 0;
+    // Catalogues number their entries, so most ids are plain numbers: their best nodes are
+    // found by number, without hashing strings; -1 where none. Other ids go by text.
+    std::vector<int> m_byNumber;
     QHash<QString, int> m_best;
 };
 

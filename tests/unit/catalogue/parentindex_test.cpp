@@ -32,6 +32,7 @@ CatalogueTree naiveTree(const std::vector<LumoraPlayPtr>& records) {
 CatalogueTree builtTree(const std::vector<LumoraPlayPtr>& records) {
     CatalogueTree tree;
     CatalogueBuilder builder(tree);
+    builder.reserve(int(records.size()));
     for (const LumoraPlayPtr& record : records)
         builder.add(record);
     return tree;
@@ -59,19 +60,22 @@ TEST(ParentSearch, DuplicateIdTakesTheHighestIndexNotTheLatestAdded) {
 }
 
 // Random catalogues with few distinct ids (many duplicates), pids that name ids defined only
-// later or never, and entries far from their parents.
+// later or never, and entries far from their parents. Ids are plain numbers, numbers written
+// otherwise ("07" is not "7"), numbers too large to index, and words.
 TEST(ParentSearch, AgreesWithTheBackwardWalkOnRandomCatalogues) {
+    const QStringList forms{"%1", "0%1", "%1000000000", "+%1", "%1a", "9999999%1"};
     std::mt19937 random(20240611);
     for (int round = 0; round < 300; ++round) {
         const int size = std::uniform_int_distribution(1, 160)(random);
         const int ids = std::uniform_int_distribution(1, 25)(random);
         std::uniform_int_distribution pick(0, ids - 1);
+        std::uniform_int_distribution form(0, int(forms.size()) - 1);
+        const auto someId = [&] { return forms[form(random)].arg(pick(random)); };
         std::bernoulli_distribution topLevel(0.2);
         std::vector<LumoraPlayPtr> records;
         for (int n = 0; n < size; ++n) {
-            const QString pid = topLevel(random) ? QString() : QString::number(pick(random));
-            records.push_back(
-                test::makeRecord({"1", QString::number(pick(random)), pid, QString::number(n)}));
+            const QString pid = topLevel(random) ? QString() : someId();
+            records.push_back(test::makeRecord({"1", someId(), pid, QString::number(n)}));
         }
         const CatalogueTree expected = naiveTree(records);
         const CatalogueTree actual = builtTree(records);
