@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -47,15 +48,19 @@ protected:
     void SetUp() override {
         m_window = std::make_unique<QWidget>();
         m_window->resize(400, 300);
-        m_pane.reset(static_cast<QtWebPane*>(s_factory->createPane(m_window.get()).release()));
+        makePane(*s_factory);
+        m_window->show();
+    }
+    void makePane(QtWebPaneFactory& factory) {
+        m_pane.reset(static_cast<QtWebPane*>(factory.createPane(m_window.get()).release()));
         m_pane->widget()->resize(400, 300);
+        m_pane->widget()->show(); // a second pane comes after its window is shown
         m_pane->onDocumentComplete = [this](bool topLevel) {
             ++m_completes;
             m_topLevel = topLevel;
             m_locationAtComplete = m_pane->locationUrl();
         };
         m_pane->setNavigationRefusedHandler([this](const QUrl& url) { m_refused.append(url); });
-        m_window->show();
     }
     void TearDown() override {
         m_pane.reset();
@@ -171,18 +176,44 @@ TEST_F(QtWebPaneTest, BodyScrollAndBorderAreSet) {
     EXPECT_EQ(evaluate(readBack).toString(), "a'b\")c|");
 }
 
+const QString kStartAnimations = QStringLiteral(
+    "var frames = [{transform: 'none'}, {transform: 'translateX(20px)'}];"
+    "window.endless = document.body.animate(frames, {duration: 1000, iterations: Infinity});"
+    "window.once = document.body.animate(frames, {duration: 10000}); 1");
+
 TEST_F(QtWebPaneTest, EndlessAnimationsMoveInStepsAndOthersRunAsMade) {
     ASSERT_TRUE(load(m_server.address("/page/animated")));
-    const QString start = QStringLiteral(
-        "var frames = [{transform: 'none'}, {transform: 'translateX(20px)'}];"
-        "window.endless = document.body.animate(frames, {duration: 1000, iterations: Infinity});"
-        "window.once = document.body.animate(frames, {duration: 10000}); 1");
-    evaluate(start);
+    evaluate(kStartAnimations);
     settle(800);
     // Held by the pane between steps, yet still moving with the clock.
     EXPECT_EQ(evaluate("endless.playState").toString(), "paused");
     EXPECT_GT(evaluate("endless.currentTime").toDouble(), 400);
     EXPECT_EQ(evaluate("once.playState").toString(), "running");
+}
+
+TEST_F(QtWebPaneTest, EndlessAnimationsRestWhileNobodyTouchesTheProgram) {
+    QtWebPaneFactory quietSoon(std::chrono::milliseconds(600));
+    makePane(quietSoon);
+    auto position = [&] { return evaluate("endless.currentTime").toDouble(); };
+    auto holds = [&] {
+        const double before = position();
+        settle(400);
+        return position() == before;
+    };
+    ASSERT_TRUE(load(m_server.address("/page/animated")));
+    evaluate(kStartAnimations);
+    ASSERT_FALSE(holds());
+    ASSERT_TRUE(waitUntil(holds, 5000));
+    // A page loaded meanwhile rests as well, once its animations are looked at; endings still
+    // come when the page expects them.
+    ASSERT_TRUE(load(m_server.address("/page/animated")));
+    evaluate(kStartAnimations);
+    ASSERT_TRUE(waitUntil([&] { return evaluate("endless.playState") == "paused"; }, 2000));
+    EXPECT_TRUE(holds());
+    EXPECT_EQ(evaluate("once.playState").toString(), "running");
+    // The next touch of the program brings them back.
+    QTest::mouseMove(m_pane->widget(), QPoint(20, 20));
+    EXPECT_FALSE(holds());
 }
 
 TEST_F(QtWebPaneTest, PagesOpenNoWindowsAndSeeNoProgramObject) {

@@ -3,12 +3,26 @@
 // bars). Without graphics drivers every frame of them is drawn and composed on the processor,
 // sixty times a second, and the whole window with it. Endless animations therefore move in
 // steps, at the frame rate of the service's movies; animations that end run as the page made
-// them, so that their ends still come when the page expects them.
+// them, so that their ends still come when the page expects them. While nobody touches the
+// program for a while, endless animations rest where they are (the program says when).
 (function () {
     const kStepMs = 83; // twelve steps a second
     const kLookMs = 3 * kStepMs; // a still page is looked at four times a second, for new ones
     const stepped = new WeakSet();
     let last = performance.now();
+    let resting = !!window.lumoraRestFirst;
+    window.lumoraAnimations = {
+        rest(on) {
+            resting = !!on;
+            for (let i = 0; i < window.frames.length; ++i) {
+                try {
+                    window.frames[i].lumoraAnimations?.rest(on);
+                } catch (e) {
+                    // another site's frame: it keeps its pace
+                }
+            }
+        },
+    };
 
     function endless(animation) {
         const effect = animation.effect;
@@ -27,13 +41,13 @@
             if (animation.playState === "running") {
                 animation.pause();
                 stepped.add(animation);
-            } else if (stepped.has(animation) && animation.playState === "paused") {
+            } else if (!resting && stepped.has(animation) && animation.playState === "paused") {
                 animation.currentTime += elapsed * animation.playbackRate;
             }
         }
         // On the wall clock's grid, the same in every page: the panes step together, and the
         // window draws their steps at once.
-        const period = moving ? kStepMs : kLookMs;
+        const period = moving && !resting ? kStepMs : kLookMs;
         setTimeout(step, period - (Date.now() % period));
     }
     step();

@@ -74,10 +74,14 @@ private:
     std::function<void(const QUrl&)> m_refused;
 };
 
-QtWebPane::QtWebPane(std::shared_ptr<WebPaneProfiles> profiles, QWidget* parent)
-    : m_profiles(std::move(profiles)), m_view(new QWebEngineView(parent)) {
+QtWebPane::QtWebPane(std::shared_ptr<WebPaneProfiles> profiles, std::shared_ptr<QuietWatch> quiet,
+                     QWidget* parent)
+    : m_profiles(std::move(profiles)), m_quiet(std::move(quiet)),
+      m_view(new QWebEngineView(parent)) {
     m_view->setContextMenuPolicy(Qt::NoContextMenu);
     usePage(false);
+    QObject::connect(m_quiet.get(), &QuietWatch::quietChanged, m_view,
+                     [this](bool quiet) { restAnimations(quiet); });
 }
 
 QtWebPane::~QtWebPane() {
@@ -117,6 +121,8 @@ void QtWebPane::usePage(bool uncached) {
                              return;
                          case QWebEngineLoadingInfo::LoadSucceededStatus:
                          case QWebEngineLoadingInfo::LoadFailedStatus:
+                             if (m_quiet->isQuiet())
+                                 restAnimations(true);
                              // Error pages complete too, as the original control's do.
                              m_failed = info.status() == QWebEngineLoadingInfo::LoadFailedStatus;
                              if (onDocumentComplete)
@@ -166,12 +172,22 @@ void QtWebPane::setBodyScrollAndBorder(const QString& scroll, const QString& bor
                           QWebEngineScript::ApplicationWorld);
 }
 
-QtWebPaneFactory::QtWebPaneFactory() : m_profiles(std::make_shared<WebPaneProfiles>()) {}
+void QtWebPane::restAnimations(bool rest) {
+    // A page may finish loading before the animations' script has run: it reads the word then.
+    m_page->runJavaScript(QStringLiteral("window.lumoraAnimations ? lumoraAnimations.rest(%1)"
+                                         " : (window.lumoraRestFirst = %1)")
+                              .arg(rest ? QLatin1String("true") : QLatin1String("false")),
+                          QWebEngineScript::ApplicationWorld);
+}
+
+QtWebPaneFactory::QtWebPaneFactory(std::chrono::milliseconds quietAfter)
+    : m_profiles(std::make_shared<WebPaneProfiles>()),
+      m_quiet(std::make_shared<QuietWatch>(quietAfter)) {}
 
 QtWebPaneFactory::~QtWebPaneFactory() = default;
 
 std::unique_ptr<WebPane> QtWebPaneFactory::createPane(QWidget* parent) {
-    return std::make_unique<QtWebPane>(m_profiles, parent);
+    return std::make_unique<QtWebPane>(m_profiles, m_quiet, parent);
 }
 
 } // namespace lumora
