@@ -104,13 +104,33 @@ def cpu(root, seconds, top):
                              for t, who in used[:top]))
 
 
+def mappings(pid):
+    """PSS in kB of each kind of mapping: its file's name, or [heap], [stack], [anon]."""
+    kinds = {}
+    name = None
+    with open(f"/proc/{pid}/smaps") as f:
+        for line in f:
+            first = line.split()
+            if "-" in first[0] and not first[0].endswith(":"):
+                name = os.path.basename(first[5]) if len(first) > 5 else "[anon]"
+            elif first[0] == "Pss:":
+                kinds[name] = kinds.get(name, 0) + int(first[1])
+    return kinds
+
+
 def pss(root):
     each = []
+    detail = os.environ.get("PSS_DETAIL")  # a file that gets each process's largest mappings
     for pid in tree(root):
         try:
             with open(f"/proc/{pid}/smaps_rollup") as f:
                 kb = sum(int(line.split()[1]) for line in f if line.startswith("Pss:"))
             each.append((kb, f"{role(pid)}:{pid}"))
+            if detail:
+                kinds = sorted(((v, k) for k, v in mappings(pid).items()), reverse=True)[:8]
+                with open(detail, "a") as out:
+                    out.write(f"{role(pid)}:{pid} {kb // 1024} MB: " +
+                              ", ".join(f"{k} {v // 1024}" for v, k in kinds) + "\n")
         except OSError:
             continue
     total = sum(kb for kb, _ in each)

@@ -15,6 +15,7 @@
 #              SETTLE      seconds between the window showing and the measurement (8)
 #              SHOTS       a folder that keeps each run's screenshot and log
 #              TOP         how many of the busiest threads to list (5)
+#              PSS_DETAIL  a file that gets each measured process's largest mappings (memory)
 #              PROGRAMMES  long (a minute each, the default) or demo (the demo's own files)
 # Prints per scenario and subject (client, chromium):
 #   cpu SCENARIO SUBJECT PERCENT LOAD1       (LOAD1: the machine's load average at the start)
