@@ -208,7 +208,7 @@ TEST_F(QtWebPaneTest, EndlessAnimationsRestWhileNobodyTouchesTheProgram) {
     // come when the page expects them.
     ASSERT_TRUE(load(m_server.address("/page/animated")));
     evaluate(kStartAnimations);
-    ASSERT_TRUE(waitUntil([&] { return evaluate("endless.playState") == "paused"; }, 2000));
+    ASSERT_TRUE(waitUntil([&] { return evaluate("endless.playState") == "paused"; }, 3000));
     EXPECT_TRUE(holds());
     EXPECT_EQ(evaluate("once.playState").toString(), "running");
     // The next touch of the program brings them back.

@@ -8,6 +8,7 @@
 (function () {
     const kStepMs = 83; // twelve steps a second
     const kLookMs = 3 * kStepMs; // a still page is looked at four times a second, for new ones
+    const kRestLookMs = 12 * kStepMs; // and once a second while the program is quiet
     const stepped = new WeakSet();
     let last = performance.now();
     let resting = !!window.lumoraRestFirst;
@@ -47,7 +48,7 @@
         }
         // On the wall clock's grid, the same in every page: the panes step together, and the
         // window draws their steps at once.
-        const period = moving && !resting ? kStepMs : kLookMs;
+        const period = resting ? kRestLookMs : moving ? kStepMs : kLookMs;
         setTimeout(step, period - (Date.now() % period));
     }
     step();
