@@ -31,7 +31,8 @@ QuietWatch::QuietWatch(std::chrono::milliseconds quietAfter) : m_quietAfter(quie
     connect(&m_timer, &QTimer::timeout, this, &QuietWatch::check);
     m_sinceInput.start();
     m_timer.start(m_quietAfter);
-    QCoreApplication::instance()->installEventFilter(this);
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->installEventFilter(this);
 }
 
 QuietWatch::~QuietWatch() = default;
