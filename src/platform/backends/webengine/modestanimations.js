@@ -12,8 +12,15 @@
     const stepped = new WeakSet();
     let last = performance.now();
     let resting = !!window.lumoraRestFirst;
+    let timer = null;
     window.lumoraAnimations = {
         rest(on) {
+            // Waking does not wait for the next look: the animations move on at once.
+            if (resting && !on) {
+                clearTimeout(timer);
+                last = performance.now();
+                timer = setTimeout(step, kStepMs - (Date.now() % kStepMs));
+            }
             resting = !!on;
             for (let i = 0; i < window.frames.length; ++i) {
                 try {
@@ -49,7 +56,7 @@
         // On the wall clock's grid, the same in every page: the panes step together, and the
         // window draws their steps at once.
         const period = resting ? kRestLookMs : moving ? kStepMs : kLookMs;
-        setTimeout(step, period - (Date.now() % period));
+        timer = setTimeout(step, period - (Date.now() % period));
     }
     step();
 })();
