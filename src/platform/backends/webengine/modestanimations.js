@@ -19,7 +19,7 @@
             if (resting && !on) {
                 clearTimeout(timer);
                 last = performance.now();
-                timer = setTimeout(step, kStepMs - (Date.now() % kStepMs));
+                stepOnGrid(kStepMs);
             }
             resting = !!on;
             for (let i = 0; i < window.frames.length; ++i) {
@@ -53,9 +53,12 @@
                 animation.currentTime += elapsed * animation.playbackRate;
             }
         }
-        // On the wall clock's grid, the same in every page: the panes step together, and the
-        // window draws their steps at once.
-        const period = resting ? kRestLookMs : moving ? kStepMs : kLookMs;
+        stepOnGrid(resting ? kRestLookMs : moving ? kStepMs : kLookMs);
+    }
+
+    // On the wall clock's grid, the same in every page: the panes step together, and the
+    // window draws their steps at once.
+    function stepOnGrid(period) {
         timer = setTimeout(step, period - (Date.now() % period));
     }
     step();
