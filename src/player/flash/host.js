@@ -18,10 +18,6 @@
     const state = { seq: 0, ruffle: 0, meta: false, total: 0, frame: 0, playing: false,
                     exact: false };
 
-    // The emulator asks for gamepads on every frame, which keeps the engine's gamepad polling
-    // thread busy; Flash movies never read gamepads.
-    Object.defineProperty(Navigator.prototype, "getGamepads", { value: () => [] });
-
     const frames = lumoraFrames;
     frames.watch(stage);
 
@@ -218,6 +214,8 @@
             if (state.meta && state.total === 0) {
                 state.total = a.metadata.numFrames || 0;
                 movie.frameRate = a.metadata.frameRate || 12;
+                // Only the 2D renderer tells when it draws.
+                frames.pace(preferredRenderer() === "canvas" ? movie.frameRate : 0);
             }
             if (state.ruffle === 2 && state.meta) {
                 if (!movie.started) {
@@ -306,6 +304,7 @@
                       started: false, autoplay: options.playing, pendingGoto: null,
                       pendingPlay: options.playing ? null : false };
             const current = movie;
+            frames.pace(0);
             state.ruffle = 0; state.meta = false; state.total = 0; state.frame = 0;
             state.playing = options.playing; state.exact = false;
             player.style.visibility = "visible";

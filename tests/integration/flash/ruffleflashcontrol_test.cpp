@@ -100,6 +100,39 @@ TEST_F(RuffleFlashControlTest, LoadsAMovieAndAdvancesItsFramesInTime) {
     EXPECT_NEAR(advanced, expected, 6) << "from frame " << first;
 }
 
+// The emulator ticks around its 12 frames a second, not at the screen's rate, unless input or
+// a drawing between its frames (a script animating) calls for every tick.
+TEST_F(RuffleFlashControlTest, TicksAroundTheFramesUnlessSomethingElseDraws) {
+    ASSERT_TRUE(loadTestMovie());
+    ASSERT_TRUE(waitUntil([&] { return m_control->framesExact(); }, 5000));
+    QWebEnginePage* page = m_control->page();
+    const auto ticksPerSecond = [&](int ms) {
+        const int before = evaluate(page, "lumoraFrames.delivered()").toInt();
+        QElapsedTimer clock;
+        clock.start();
+        settle(ms);
+        const int ticks = evaluate(page, "lumoraFrames.delivered()").toInt() - before;
+        return ticks * 1000.0 / double(clock.elapsed());
+    };
+    const double paced = ticksPerSecond(2000);
+    EXPECT_LE(paced, 2.5 * kRate);
+    EXPECT_GE(paced, kRate - 2.0);
+
+    auto* view = m_control->widget()->findChild<QWebEngineView*>();
+    ASSERT_NE(view, nullptr);
+    QTest::mouseMove(view->focusProxy(), QPoint(30, 30));
+    QTest::mouseMove(view->focusProxy(), QPoint(60, 40));
+    EXPECT_GT(ticksPerSecond(800), 3.5 * kRate) << "after input, paced at " << paced;
+
+    settle(2500);
+    EXPECT_LE(ticksPerSecond(1000), 2.5 * kRate) << "the input's while is over";
+    evaluate(page, "const c = document.createElement('canvas').getContext('2d'); let t0 = 0;"
+                   "(function draw(t) { if (t - t0 > 30) { t0 = t; c.resetTransform(); }"
+                   "requestAnimationFrame(draw); })(0); 0");
+    settle(1000);
+    EXPECT_GT(ticksPerSecond(1000), 3.5 * kRate) << "with a drawing between the frames";
+}
+
 TEST_F(RuffleFlashControlTest, StopHoldsTheFrameAndPlayResumes) {
     ASSERT_TRUE(loadTestMovie());
     ASSERT_TRUE(waitUntil([&] { return m_control->currentFrame() >= 6; }, 5000));

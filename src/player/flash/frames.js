@@ -1,0 +1,130 @@
+"use strict";
+// How often the emulator gets the animation frames it asks for, sixty a second otherwise.
+// - While the movie sleeps its requests wait; a change of the player's size lets them through
+//   once, to draw the held frame at that size.
+// - While it plays, it draws only when a frame of its timeline is due, so the requests wait
+//   until shortly before that and then go at the screen's rate until it draws: every frame comes
+//   at the same screen refresh as before, and the empty ticks in between are saved. A drawing
+//   that comes between frames (a script animating, a reply to the mouse) and any input let every
+//   request through for a while.
+const lumoraFrames = (() => {
+    const realRequest = window.requestAnimationFrame.bind(window);
+    const realCancel = window.cancelAnimationFrame.bind(window);
+    // A frame comes less than one refresh early on the period after the last one, so a held
+    // request goes out that much before; two drawings closer than that are not both frames.
+    const kRefreshMs = 1000 / 60;
+    const kBetweenFramesMs = kRefreshMs + 3;
+    const kFreeMs = 2000;
+    const pending = new Map(); // our id -> { callback, real id or null while held, timer }
+    let nextId = 1;
+    let asleep = false;
+    let periodMs = 0; // 0: no pacing
+    let lastDraw = -Infinity;
+    let freeUntil = 0;
+    let drew = false;
+    let delivered = 0;
+
+    // The 2D renderer starts every picture it draws by resetting the transform.
+    const context2d = CanvasRenderingContext2D.prototype;
+    const realReset = context2d.resetTransform;
+    context2d.resetTransform = function () {
+        drew = true;
+        return realReset.call(this);
+    };
+
+    // The emulator asks for its next tick before it draws: that request waits for the drawing.
+    let asked = null;
+    function tick(id, entry, time) {
+        pending.delete(id);
+        ++delivered;
+        if (entry.releasedAt !== undefined)
+            noteLag(entry.releasedAt - time);
+        drew = false;
+        asked = [];
+        try {
+            entry.callback(time);
+        } finally {
+            if (drew)
+                drawn(time);
+            const requests = asked;
+            asked = null;
+            for (const [askedId, askedEntry] of requests)
+                if (pending.has(askedId) && !asleep)
+                    send(askedId, askedEntry, false);
+        }
+    }
+    function drawn(time) {
+        if (time - lastDraw < periodMs - kBetweenFramesMs)
+            freeUntil = performance.now() + kFreeMs;
+        lastDraw = time;
+    }
+    // A request let through may still get the refresh that began before it: its tick then
+    // carries that earlier time, which is the time the emulator counts by. The largest such lag
+    // of late, at most a refresh, is added to the wait.
+    const lags = [];
+    function noteLag(ms) {
+        lags.push(ms);
+        if (lags.length > 8)
+            lags.shift();
+    }
+    function send(id, entry, now) {
+        const lag = Math.min(Math.max(0, ...lags), kRefreshMs);
+        const wait = lastDraw + periodMs - kRefreshMs + lag - performance.now();
+        if (!now && periodMs > 0 && wait > 1 && performance.now() > freeUntil) {
+            entry.timer = setTimeout(() => {
+                entry.timer = null;
+                entry.releasedAt = performance.now();
+                if (!asleep)
+                    send(id, entry, true);
+            }, wait);
+            return;
+        }
+        entry.real = realRequest(time => tick(id, entry, time));
+    }
+    function releaseHeld() {
+        for (const [id, entry] of pending)
+            if (entry.real === null) {
+                clearTimeout(entry.timer);
+                send(id, entry, true);
+            }
+    }
+    function free() { freeUntil = performance.now() + kFreeMs; }
+
+    window.requestAnimationFrame = callback => {
+        const id = nextId++;
+        const entry = { callback: callback, real: null, timer: null };
+        pending.set(id, entry);
+        if (asked)
+            asked.push([id, entry]);
+        else if (!asleep)
+            send(id, entry, false);
+        return id;
+    };
+    window.cancelAnimationFrame = id => {
+        const entry = pending.get(id);
+        if (!entry)
+            return;
+        pending.delete(id);
+        clearTimeout(entry.timer);
+        if (entry.real !== null)
+            realCancel(entry.real);
+    };
+    // The emulator asks for gamepads on every tick, which keeps the engine's gamepad polling
+    // thread busy; Flash movies never read gamepads.
+    Object.defineProperty(Navigator.prototype, "getGamepads", { value: () => [] });
+    for (const type of ["pointerdown", "pointermove", "wheel", "keydown", "touchstart"])
+        window.addEventListener(type, free, { capture: true, passive: true });
+
+    return {
+        sleep() { asleep = true; },
+        wake() { asleep = false; releaseHeld(); },
+        // A change of the element's size lets the held requests through once.
+        watch(element) { new ResizeObserver(releaseHeld).observe(element); },
+        // Paces the requests to a movie of this many frames a second; 0 stops pacing.
+        pace(frameRate) {
+            periodMs = frameRate > 0 ? 1000 / frameRate : 0;
+            lastDraw = -Infinity;
+        },
+        delivered() { return delivered; },
+    };
+})();
