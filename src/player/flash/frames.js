@@ -41,7 +41,7 @@ const lumoraFrames = (() => {
         drew = false;
         asked = [];
         try {
-            entry.callback(time);
+            lumoraStillFrames.frame(entry.callback, time);
         } finally {
             if (drew)
                 drawn(time);

@@ -201,6 +201,39 @@ TEST_F(RuffleFlashControlTest, WithoutLoopTheMovieEndsOnItsLastFrame) {
     EXPECT_EQ(m_control->currentFrame(), kFrames - 1);
 }
 
+// A movie that stopped itself draws the same picture every frame; it reaches the screen once,
+// and a picture that changes still does.
+TEST_F(RuffleFlashControlTest, AStillPictureIsDrawnOnceAndAChangeShows) {
+    ASSERT_TRUE(loadTestMovie());
+    QWebEnginePage* page = m_control->page();
+    // A sum over a grid of the emulator's pixels.
+    const auto picture = [&] {
+        return evaluate(page, "(() => { const c = document.querySelector('#stage > *')"
+                              ".shadowRoot.querySelector('canvas'); const d = c.getContext('2d')"
+                              ".getImageData(0, 0, c.width, c.height).data; let s = 0;"
+                              "for (let i = 0; i < d.length; i += 4 * 97) s += d[i] + 3 * d[i + 1]"
+                              " + 7 * d[i + 2]; return s; })()")
+            .toDouble();
+    };
+    const auto skippedIn = [&](int ms) {
+        const int before = evaluate(page, "lumoraStillFrames.skipped()").toInt();
+        settle(ms);
+        return evaluate(page, "lumoraStillFrames.skipped()").toInt() - before;
+    };
+    m_control->gotoFrame(kFrames - 4);
+    ASSERT_TRUE(waitUntil([&] { return !m_control->isPlaying(); }, 3000));
+    EXPECT_GE(skippedIn(1000), kRate / 2);
+    const double end = picture();
+    EXPECT_GT(end, 0);
+
+    m_control->gotoFrame(10);
+    ASSERT_TRUE(waitUntil([&] { return picture() != end; }, 2000))
+        << "the held picture never changed";
+    const double tenth = picture();
+    settle(500);
+    EXPECT_EQ(picture(), tenth);
+}
+
 TEST_F(RuffleFlashControlTest, DamagedOrForeignMoviesNeverReachLoaded) {
     s_movies->write("cut.swf", s_swf.left(s_swf.size() / 2));
     s_movies->write("page.swf", "<html><body>not found</body></html>");
