@@ -234,6 +234,28 @@ TEST_F(RuffleFlashControlTest, AStillPictureIsDrawnOnceAndAChangeShows) {
     EXPECT_EQ(picture(), tenth);
 }
 
+// The same drawing calls make another picture once what they draw from has changed.
+TEST_F(RuffleFlashControlTest, AHeldPictureFollowsTheCanvasItDrawsFrom) {
+    ASSERT_TRUE(waitUntil([&] { return m_control->isHostReady(); }, 10000));
+    QWebEnginePage* page = m_control->page();
+    evaluate(page, "const shown = document.createElement('canvas'); document.body.append(shown);"
+                   "const source = document.createElement('canvas');"
+                   "window.testPaint = colour => { const s = source.getContext('2d');"
+                   "s.fillStyle = colour; s.fillRect(0, 0, 300, 150); };"
+                   "testPaint('red'); const c = shown.getContext('2d');"
+                   "(function draw() { c.resetTransform(); c.drawImage(source, 0, 0);"
+                   "requestAnimationFrame(draw); })(); 0");
+    // Read without a reading of the canvas's context, which counts as a change.
+    const auto shown = [&] { return evaluate(page, "shown.toDataURL()").toString(); };
+    settle(300);
+    const QString red = shown();
+    const int skipped = evaluate(page, "lumoraStillFrames.skipped()").toInt();
+    settle(300);
+    EXPECT_GT(evaluate(page, "lumoraStillFrames.skipped()").toInt(), skipped);
+    evaluate(page, "testPaint('lime'); 0");
+    EXPECT_TRUE(waitUntil([&] { return shown() != red; }, 2000));
+}
+
 TEST_F(RuffleFlashControlTest, DamagedOrForeignMoviesNeverReachLoaded) {
     s_movies->write("cut.swf", s_swf.left(s_swf.size() / 2));
     s_movies->write("page.swf", "<html><body>not found</body></html>");
