@@ -68,6 +68,9 @@ const lumoraStillFrames = (() => {
     }
     for (const name of kNoted)
         wrapMethod(context2d, name, (context, real, args) => {
+            // A video or an image still loading changes its picture by itself.
+            if (args[0] instanceof HTMLVideoElement || args[0] instanceof HTMLImageElement)
+                change();
             if (notes === null || !isOurs(context)) {
                 change();
                 return real.apply(context, args);
