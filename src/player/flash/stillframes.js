@@ -44,9 +44,10 @@ const lumoraStillFrames = (() => {
     const sameNote = (a, b) => a.name === b.name && a.target === b.target &&
                                a.args.length === b.args.length &&
                                a.args.every((v, i) => same(v, b.args[i]));
-    const carryOut = note => note.run(...note.args.map(restored));
-    function note(run, name, target, args) {
-        notes.push({ run: run, name: name, target: target, args: args.map(copied) });
+    const carryOut = note => note.real.apply(note.target, note.args.map(restored));
+    // Notes a call of real on target, to be carried out later.
+    function note(real, name, target, args) {
+        notes.push({ real: real, name: name, target: target, args: args.map(copied) });
     }
 
     // Something the picture draws from changes. Before anything is noted that changes nothing
@@ -76,7 +77,7 @@ const lumoraStillFrames = (() => {
                 return real.apply(context, args);
             }
             canvas = context.canvas;
-            note((...a) => real.apply(context, a), name, context, args);
+            note(real, name, context, args);
         });
     for (const name of Object.getOwnPropertyNames(context2d)) {
         const property = Object.getOwnPropertyDescriptor(context2d, name);
@@ -88,7 +89,7 @@ const lumoraStillFrames = (() => {
                     change();
                     property.set.call(this, value);
                 } else {
-                    note(v => property.set.call(this, v), name, this, [value]);
+                    note(property.set, name, this, [value]);
                 }
             }, get() {
                 change();
@@ -115,7 +116,7 @@ const lumoraStillFrames = (() => {
             change();
             return real.apply(target, args);
         }
-        note((...a) => real.apply(target, a), name, target, args);
+        note(real, name, target, args);
     };
     // A page shown again may have dropped its canvas's pixels.
     document.addEventListener("visibilitychange", () => { changed = true; });
