@@ -128,7 +128,8 @@ void RuffleFlashControl::loadHost() {
     page->loaded = false;
     QString html = resourceText(QStringLiteral(":/lumora/flash/host.html"));
     html.replace(QStringLiteral("/*GLUE*/"),
-                 resourceText(QStringLiteral(":/lumora/flash/stillframes.js")) +
+                 resourceText(QStringLiteral(":/lumora/flash/audio.js")) +
+                     resourceText(QStringLiteral(":/lumora/flash/stillframes.js")) +
                      resourceText(QStringLiteral(":/lumora/flash/frames.js")) +
                      resourceText(QStringLiteral(":/lumora/flash/host.js")));
     page->setHtml(html, hostUrl());

@@ -25,6 +25,7 @@ namespace {
 constexpr int kFrames = 120;
 constexpr int kRate = 12;
 constexpr int kLoadTimeoutMs = 20000;
+constexpr int kSilentSeconds = 5;
 
 // Whether Ruffle ticks and draws, as opposed to the movie's own timeline.
 const QString kEmulatorRuns =
@@ -52,12 +53,20 @@ protected:
         s_movies = new TempDir;
         if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
             return;
-        QProcess ffmpeg;
-        ffmpeg.start("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i",
-                                QStringLiteral("testsrc=size=160x120:rate=%1").arg(kRate),
-                                "-frames:v", QString::number(kFrames), "-c:v", "flv1", "-f", "swf",
-                                s_movies->file("movie.swf")});
-        if (ffmpeg.waitForFinished(30000) && ffmpeg.exitCode() == 0)
+        const auto make = [](const QString& name, const QStringList& sources) {
+            QProcess ffmpeg;
+            ffmpeg.start("ffmpeg",
+                         QStringList{"-v", "error", "-y"} + sources +
+                             QStringList{"-c:v", "flv1", "-f", "swf", s_movies->file(name)});
+            return ffmpeg.waitForFinished(30000) && ffmpeg.exitCode() == 0;
+        };
+        const QString video = QStringLiteral("testsrc=size=160x120:rate=%1:duration=%2");
+        // The second is silent for its first kSilentSeconds, then plays a tone.
+        const QString tone =
+            QStringLiteral("aevalsrc=if(gt(t\\,%1)\\,0.5*sin(2*PI*440*t)\\,0):s=22050");
+        if (make("movie.swf", {"-f", "lavfi", "-i", video.arg(kRate).arg(kFrames / kRate)}) &&
+            make("sound.swf", {"-f", "lavfi", "-i", video.arg(kRate).arg(10), "-f", "lavfi", "-i",
+                               tone.arg(kSilentSeconds), "-shortest"}))
             s_swf = s_movies->read("movie.swf");
     }
     static void TearDownTestSuite() {
@@ -254,6 +263,31 @@ TEST_F(RuffleFlashControlTest, AHeldPictureFollowsTheCanvasItDrawsFrom) {
     EXPECT_GT(evaluate(page, "lumoraStillFrames.skipped()").toInt(), skipped);
     evaluate(page, "testPaint('lime'); 0");
     EXPECT_TRUE(waitUntil([&] { return shown() != red; }, 2000));
+}
+
+// Through silence the sound output rests, while the emulator still sees its context running
+// and its clock going on; the first sound wakes the output.
+TEST_F(RuffleFlashControlTest, TheSoundOutputRestsThroughSilence) {
+    playMovie(s_movies->file("sound.swf"));
+    ASSERT_TRUE(waitLoaded());
+    QWebEnginePage* page = m_control->page();
+    const QString state =
+        "(() => { const c = lumoraAudio.context(); const real = Object.getOwnPropertyDescriptor("
+        "BaseAudioContext.prototype, 'state').get.call(c); return [lumoraAudio.quiet(), real, "
+        "c.state, c.currentTime]; })()";
+    const auto read = [&] { return evaluate(page, state).toList(); };
+    ASSERT_TRUE(waitUntil([&] { return read().value(0).toBool(); }, (kSilentSeconds - 1) * 1000));
+    const QVariantList quiet = read();
+    EXPECT_EQ(quiet.value(1).toString(), "suspended");
+    EXPECT_EQ(quiet.value(2).toString(), "running") << "as the emulator sees it";
+    QElapsedTimer clock;
+    clock.start();
+    settle(500);
+    EXPECT_NEAR(read().value(3).toDouble() - quiet.value(3).toDouble(), clock.elapsed() / 1000.0,
+                0.15);
+
+    ASSERT_TRUE(waitUntil([&] { return !read().value(0).toBool(); }, 4000)) << "the tone";
+    EXPECT_TRUE(waitUntil([&] { return read().value(1).toString() == "running"; }, 1000));
 }
 
 TEST_F(RuffleFlashControlTest, DamagedOrForeignMoviesNeverReachLoaded) {
