@@ -14,6 +14,10 @@ const lumoraFrames = (() => {
     // request goes out that much before.
     const kRefreshMs = 1000 / 60;
     const kFreeMs = 2000;
+    // Fewer than the emulator runs in one tick when each frame takes under a quarter of the
+    // frame's time (five at most).
+    const kRestFrames = 3;
+    const kRestAfterMs = 2000;
     const pending = new Map(); // our id -> { callback, real id or null while held, timer }
     let nextId = 1;
     let asleep = false;
@@ -22,6 +26,7 @@ const lumoraFrames = (() => {
     let freeUntil = 0;
     let drew = false;
     let delivered = 0;
+    let stillSince = null; // since when the pictures drawn have all been the same
 
     // The 2D renderer starts every picture it draws by resetting the transform.
     const context2d = CanvasRenderingContext2D.prototype;
@@ -40,11 +45,12 @@ const lumoraFrames = (() => {
             noteLag(entry.releasedAt - time);
         drew = false;
         asked = [];
+        const skipped = lumoraStillFrames.skipped();
         try {
             lumoraStillFrames.frame(entry.callback, time);
         } finally {
             if (drew)
-                drawn(time);
+                drawn(time, lumoraStillFrames.skipped() > skipped);
             const requests = asked;
             asked = null;
             for (const [askedId, askedEntry] of requests)
@@ -55,7 +61,11 @@ const lumoraFrames = (() => {
     // More drawings in a second than the movie has frames: something draws between them. A
     // late tick (a busy machine) only brings the next frame closer, never adds one.
     const draws = [];
-    function drawn(time) {
+    function drawn(time, still) {
+        if (!still)
+            stillSince = null;
+        else if (stillSince === null)
+            stillSince = time;
         draws.push(time);
         while (draws[0] <= time - 1000)
             draws.shift();
@@ -72,9 +82,16 @@ const lumoraFrames = (() => {
         if (lags.length > 8)
             lags.shift();
     }
+    // A picture that has held still a while, with no sound, is ticked every few frames: the
+    // frames due in between run all in that tick, and timers fall due up to that much late.
+    function framesToWait() {
+        const resting = stillSince !== null && lastDraw - stillSince >= kRestAfterMs &&
+                        lumoraAudio.quiet();
+        return resting ? kRestFrames : 1;
+    }
     function send(id, entry, now) {
         const lag = Math.min(Math.max(0, ...lags), kRefreshMs);
-        const wait = lastDraw + periodMs - kRefreshMs + lag - performance.now();
+        const wait = lastDraw + framesToWait() * periodMs - kRefreshMs + lag - performance.now();
         if (!now && periodMs > 0 && wait > 1 && performance.now() > freeUntil) {
             entry.timer = setTimeout(() => {
                 entry.timer = null;
@@ -129,6 +146,7 @@ const lumoraFrames = (() => {
         pace(frameRate) {
             periodMs = frameRate > 0 ? 1000 / frameRate : 0;
             lastDraw = -Infinity;
+            stillSince = null;
             draws.length = 0;
         },
         delivered() { return delivered; },

@@ -229,9 +229,17 @@ TEST_F(RuffleFlashControlTest, AStillPictureIsDrawnOnceAndAChangeShows) {
         settle(ms);
         return evaluate(page, "lumoraStillFrames.skipped()").toInt() - before;
     };
+    const auto ticksIn = [&](int ms) {
+        const int before = evaluate(page, "lumoraFrames.delivered()").toInt();
+        settle(ms);
+        return evaluate(page, "lumoraFrames.delivered()").toInt() - before;
+    };
     m_control->gotoFrame(kFrames - 4);
     ASSERT_TRUE(waitUntil([&] { return !m_control->isPlaying(); }, 3000));
     EXPECT_GE(skippedIn(1000), kRate / 2);
+    // Still and silent a while, it is ticked every few frames.
+    settle(1500);
+    EXPECT_LE(ticksIn(1500), kRate);
     const double end = picture();
     EXPECT_GT(end, 0);
 
