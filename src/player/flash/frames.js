@@ -51,6 +51,7 @@ const lumoraFrames = (() => {
         } finally {
             if (drew)
                 drawn(time, lumoraStillFrames.skipped() > skipped);
+            lumoraAudio.ran();
             const requests = asked;
             asked = null;
             for (const [askedId, askedEntry] of requests)

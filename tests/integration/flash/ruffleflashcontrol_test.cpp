@@ -295,6 +295,7 @@ TEST_F(RuffleFlashControlTest, TheSoundOutputRestsThroughSilence) {
                 0.15);
 
     ASSERT_TRUE(waitUntil([&] { return !read().value(0).toBool(); }, 4000)) << "the tone";
+    EXPECT_LE(m_control->currentFrame(), (kSilentSeconds + 0.7) * kRate) << "woke late";
     EXPECT_TRUE(waitUntil([&] { return read().value(1).toString() == "running"; }, 1000));
 }
 
