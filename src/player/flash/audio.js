@@ -18,6 +18,7 @@ const lumoraAudio = (() => {
     const kQuietAfterMs = 2000;
     // Without ticks (a movie that no longer asks for them) the buffers are mixed this often.
     const kUnticked = 300;
+    const kMostPerPull = 64; // buffers of a second and a half at the smallest size
     let silentSince = null; // when the buffers handed out began to be silent; null: sound
     let last = null; // the context made last, with its controls
 
@@ -57,6 +58,9 @@ const lumoraAudio = (() => {
             pinned = entry.end;
             try {
                 entry.ended.call(undefined, new Event("ended"));
+            } catch (error) {
+                // Reported as an event handler's would be, without stopping the caller.
+                queueMicrotask(() => { throw error; });
             } finally {
                 pinned = null;
             }
@@ -82,7 +86,7 @@ const lumoraAudio = (() => {
                 return;
             const now = clock();
             let ahead = 1;
-            while (quiet && held.size > 0) {
+            for (let n = 0; quiet && held.size > 0 && n < kMostPerPull; ++n) {
                 let next = null;
                 for (const entry of held)
                     if (!next || entry.end < next.end)

@@ -51,12 +51,12 @@ const lumoraFrames = (() => {
         } finally {
             if (drew)
                 drawn(time, lumoraStillFrames.skipped() > skipped);
-            lumoraAudio.ran();
             const requests = asked;
             asked = null;
             for (const [askedId, askedEntry] of requests)
                 if (pending.has(askedId) && !asleep)
                     send(askedId, askedEntry, false);
+            lumoraAudio.ran();
         }
     }
     // More drawings in a second than the movie has frames: something draws between them. A
