@@ -7,6 +7,7 @@
 //   at the same screen refresh as before, and the empty ticks in between are saved. A drawing
 //   that comes between frames (a script animating, a reply to the mouse) and any input let every
 //   request through for a while.
+// - A picture held still in silence for a while is ticked every third frame only.
 const lumoraFrames = (() => {
     const realRequest = window.requestAnimationFrame.bind(window);
     const realCancel = window.cancelAnimationFrame.bind(window);
@@ -14,8 +15,8 @@ const lumoraFrames = (() => {
     // request goes out that much before.
     const kRefreshMs = 1000 / 60;
     const kFreeMs = 2000;
-    // Fewer than the emulator runs in one tick when each frame takes under a quarter of the
-    // frame's time (five at most).
+    // The emulator runs all the frames due in one tick while each takes under a third of a
+    // frame's time (five at most); more than that and it would drop some.
     const kRestFrames = 3;
     const kRestAfterMs = 2000;
     const pending = new Map(); // our id -> { callback, real id or null while held, timer }
