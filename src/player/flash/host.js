@@ -22,11 +22,16 @@
     frames.watch(stage);
 
     function api() { return player ? player.ruffle() : null; }
+    // A movie asleep changes only through commands, which poll: the regular poll passes it by.
     function suspendMovie() {
         api().suspend();
         frames.sleep();
+        if (movie)
+            movie.asleep = true;
     }
     function resumeMovie() {
+        if (movie)
+            movie.asleep = false;
         frames.wake();
         api().resume();
     }
@@ -390,6 +395,6 @@
     new QWebChannel(qt.webChannelTransport, channel => {
         bridge = channel.objects.flash;
         bridge.report({ host: "ready" });
-        setInterval(poll, kPollMs);
+        setInterval(() => movie && movie.asleep || poll(), kPollMs);
     });
 })();
