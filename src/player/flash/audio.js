@@ -17,7 +17,7 @@ const lumoraAudio = (() => {
     const realStart = AudioBufferSourceNode.prototype.start;
     const kQuietAfterMs = 2000;
     // Without ticks (a movie that no longer asks for them) the buffers are mixed this often.
-    const kUnticked = 300;
+    const kUntickedMs = 300;
     const kMostPerPull = 64; // buffers of a second and a half at the smallest size
     let silentSince = null; // when the buffers handed out began to be silent; null: sound
     let last = null; // the context made last, with its controls
@@ -96,7 +96,7 @@ const lumoraAudio = (() => {
                 end(next);
             }
             if (quiet)
-                unticked = setTimeout(pull, kUnticked);
+                unticked = setTimeout(pull, kUntickedMs);
         }
         function becomeQuiet() {
             quietClock = clock();
@@ -110,7 +110,7 @@ const lumoraAudio = (() => {
             }
             playing.clear();
             realSuspend.call(context).catch(() => {});
-            unticked = setTimeout(pull, kUnticked);
+            unticked = setTimeout(pull, kUntickedMs);
         }
         function wakeUp() {
             offset = clock() - realTime.call(context);
@@ -137,7 +137,7 @@ const lumoraAudio = (() => {
             wanted = "running";
             if (quiet) {
                 clearTimeout(unticked);
-                unticked = setTimeout(pull, kUnticked);
+                unticked = setTimeout(pull, kUntickedMs);
                 return Promise.resolve();
             }
             disarm();
