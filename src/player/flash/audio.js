@@ -78,6 +78,10 @@ const lumoraAudio = (() => {
                 arm(entry);
         };
         const disarm = () => held.forEach(entry => clearTimeout(entry.timer));
+        const pullLater = () => {
+            clearTimeout(unticked);
+            unticked = setTimeout(pull, kUntickedMs);
+        };
 
         function pull() {
             clearTimeout(unticked);
@@ -96,7 +100,7 @@ const lumoraAudio = (() => {
                 end(next);
             }
             if (quiet)
-                unticked = setTimeout(pull, kUntickedMs);
+                pullLater();
         }
         function becomeQuiet() {
             quietClock = clock();
@@ -110,7 +114,7 @@ const lumoraAudio = (() => {
             }
             playing.clear();
             realSuspend.call(context).catch(() => {});
-            unticked = setTimeout(pull, kUntickedMs);
+            pullLater();
         }
         function wakeUp() {
             offset = clock() - realTime.call(context);
@@ -136,8 +140,7 @@ const lumoraAudio = (() => {
                 quietSince = performance.now();
             wanted = "running";
             if (quiet) {
-                clearTimeout(unticked);
-                unticked = setTimeout(pull, kUntickedMs);
+                pullLater();
                 return Promise.resolve();
             }
             disarm();
