@@ -27,6 +27,7 @@ const lumoraFrames = (() => {
     let freeUntil = 0;
     let drew = false;
     let delivered = 0;
+    let refreshes = 0; // the refreshes asked of the engine
     let stillSince = null; // since when the pictures drawn have all been the same
 
     // The 2D renderer starts every picture it draws by resetting the transform.
@@ -92,17 +93,26 @@ const lumoraFrames = (() => {
         return resting ? kRestFrames : 1;
     }
     function send(id, entry, now) {
-        const lag = Math.min(Math.max(0, ...lags), kRefreshMs);
-        const wait = lastDraw + framesToWait() * periodMs - kRefreshMs + lag - performance.now();
+        const frames = framesToWait();
+        // At rest nothing is on its way to the screen: the tick comes from the timer itself,
+        // on time, since asking for a refresh keeps the compositors ticking for a while after.
+        // A hidden page gets no refreshes, and so no ticks, as before.
+        const resting = frames > 1;
+        const lag = resting ? kRefreshMs : Math.min(Math.max(0, ...lags), kRefreshMs);
+        const wait = lastDraw + frames * periodMs - kRefreshMs + lag - performance.now();
         if (!now && periodMs > 0 && wait > 1 && performance.now() > freeUntil) {
             entry.timer = setTimeout(() => {
                 entry.timer = null;
+                if (asleep)
+                    return;
+                if (resting && document.visibilityState === "visible")
+                    return tick(id, entry, performance.now());
                 entry.releasedAt = performance.now();
-                if (!asleep)
-                    send(id, entry, true);
+                send(id, entry, true);
             }, wait);
             return;
         }
+        ++refreshes;
         entry.real = realRequest(time => tick(id, entry, time));
     }
     function releaseHeld() {
@@ -152,5 +162,6 @@ const lumoraFrames = (() => {
             draws.length = 0;
         },
         delivered() { return delivered; },
+        refreshes() { return refreshes; },
     };
 })();

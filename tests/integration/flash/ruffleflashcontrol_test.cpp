@@ -234,9 +234,10 @@ TEST_F(RuffleFlashControlTest, AStillPictureIsDrawnOnceAndAChangeShows) {
     m_control->gotoFrame(kFrames - 4);
     ASSERT_TRUE(waitUntil([&] { return !m_control->isPlaying(); }, 3000));
     EXPECT_GE(growthIn(page, "lumoraStillFrames.skipped()", 1000), kRate / 2);
-    // Still and silent a while, it is ticked every few frames.
+    // Still and silent a while, it is ticked every few frames, and without the screen's refresh.
     settle(1500);
     EXPECT_LE(growthIn(page, "lumoraFrames.delivered()", 1500), kRate);
+    EXPECT_EQ(growthIn(page, "lumoraFrames.refreshes()", 1000), 0);
     const double end = picture();
     EXPECT_GT(end, 0);
 
