@@ -95,12 +95,12 @@ const lumoraFrames = (() => {
     function send(id, entry, now) {
         const frames = framesToWait();
         // At rest nothing is on its way to the screen: the tick comes from the timer itself,
-        // on time, since asking for a refresh keeps the compositors ticking for a while after.
-        // A hidden page gets no refreshes, and so no ticks, as before.
+        // on time (or at once if late), since asking for a refresh keeps the compositors
+        // ticking for a while after. A hidden page gets no refreshes, and so no ticks, as before.
         const resting = frames > 1;
         const lag = resting ? kRefreshMs : Math.min(Math.max(0, ...lags), kRefreshMs);
         const wait = lastDraw + frames * periodMs - kRefreshMs + lag - performance.now();
-        if (!now && periodMs > 0 && wait > 1 && performance.now() > freeUntil) {
+        if (!now && periodMs > 0 && (resting || wait > 1) && performance.now() > freeUntil) {
             entry.timer = setTimeout(() => {
                 entry.timer = null;
                 if (asleep)
