@@ -25,11 +25,6 @@ bool shownOpen(TfrmMain& w, int index) {
     return part<CataloguePanel>(w).isShownExpanded(index);
 }
 
-void click(TfrmMain& w, int index) {
-    ASSERT_TRUE(w.selectNode(index));
-    w.tv1Click();
-}
-
 // The tree's rows in pre-order, each checked to name its own absolute index.
 QStringList captions(TfrmMain& w) {
     const QAbstractItemModel& model = *tv1(w)->model();

@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
 namespace lumora::test {
 
 QByteArray sampleCatalogue() {
@@ -21,6 +23,11 @@ QByteArray sampleCatalogue() {
   <item type="1" id="31" pid="3" name="ai"/>
 </list>
 )";
+}
+
+void click(TfrmMain& w, int index) {
+    ASSERT_TRUE(w.selectNode(index));
+    w.tv1Click();
 }
 
 void clickOn(QWidget& part, const char* control) {

@@ -129,5 +129,9 @@ template <typename T> T* catalogueWidget(TfrmMain& w, const char* name) {
 
 // A catalogue of channel 23: two folders with programmes, a folder inside the second.
 QByteArray sampleCatalogue();
+// Programmes of the sample catalogue by absolute index.
+inline constexpr int kFlashB = 1, kVideoP = 2, kAudioA = 4;
+// Selects the node at that index and clicks it, as a person would; fails the test without it.
+void click(TfrmMain& w, int index);
 
 } // namespace lumora::test

@@ -15,14 +15,6 @@ using namespace lumora::test;
 
 namespace {
 
-// Programmes of the sample catalogue by absolute index.
-constexpr int kFlashB = 1, kVideoP = 2, kAudioA = 4;
-
-void click(TfrmMain& w, int index) {
-    ASSERT_TRUE(w.selectNode(index));
-    w.tv1Click();
-}
-
 // Always answers lo + offset (clamped), so draws are known.
 class FixedRandom : public RandomSource {
 public:

@@ -23,13 +23,6 @@ using namespace lumora::test;
 
 namespace {
 
-constexpr int kFlashB = 1, kVideoP = 2, kAudioA = 4;
-
-void click(TfrmMain& w, int index) {
-    ASSERT_TRUE(w.selectNode(index));
-    w.tv1Click();
-}
-
 const QString kPlayPause = QStringLiteral(
     "<invoke name=\"sendEvent\"><arguments><string>playpause</string></arguments></invoke>");
 
