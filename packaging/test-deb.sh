@@ -12,8 +12,12 @@ apt=0
 title=宝宝学识字
 
 
+# A build of its own goes through ccache where there is one; a build folder already made (the
+# tests') keeps its compiler, or every object would be made again.
 launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+if [ ! -f "$build/CMakeCache.txt" ] && command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMORA_BUILD_TESTS=OFF \
   "${launcher[@]}" >/dev/null
 cmake --build "$build" -j2 >/dev/null
