@@ -40,11 +40,16 @@ const lumoraFrames = (() => {
 
     // The emulator asks for its next tick before it draws: that request waits for the drawing.
     let asked = null;
+    let lastTime = -Infinity;
     function tick(id, entry, time) {
         pending.delete(id);
         ++delivered;
         if (entry.releasedAt !== undefined)
             noteLag(entry.releasedAt - time);
+        // A refresh after a tick from the timer may carry a time before it; the emulator's
+        // clock must not go back.
+        time = Math.max(time, lastTime);
+        lastTime = time;
         drew = false;
         asked = [];
         const skipped = lumoraStillFrames.skipped();
