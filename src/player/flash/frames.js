@@ -154,9 +154,18 @@ const lumoraFrames = (() => {
     for (const type of ["pointerdown", "pointermove", "wheel", "keydown", "touchstart"])
         window.addEventListener(type, free, { capture: true, passive: true });
 
+    // A timer of the host's that sleeps with the movie: even an empty one wakes the page.
+    const awake = { task: null, ms: 0, timer: null };
+    function runAwake() {
+        clearInterval(awake.timer);
+        awake.timer = awake.task && !asleep ? setInterval(awake.task, awake.ms) : null;
+    }
+
     return {
-        sleep() { asleep = true; },
-        wake() { asleep = false; releaseHeld(); },
+        sleep() { asleep = true; runAwake(); },
+        wake() { asleep = false; runAwake(); releaseHeld(); },
+        // Runs the task every so many milliseconds while the movie is awake.
+        whileAwake(task, ms) { awake.task = task; awake.ms = ms; runAwake(); },
         // A change of the element's size lets the held requests through once.
         watch(element) { new ResizeObserver(releaseHeld).observe(element); },
         // Paces the requests to a movie of this many frames a second; 0 stops pacing.

@@ -22,16 +22,12 @@
     frames.watch(stage);
 
     function api() { return player ? player.ruffle() : null; }
-    // A movie asleep changes only through commands, which poll: the regular poll passes it by.
+    // A movie asleep changes only through commands, which poll: the regular poll sleeps too.
     function suspendMovie() {
         api().suspend();
         frames.sleep();
-        if (movie)
-            movie.asleep = true;
     }
     function resumeMovie() {
-        if (movie)
-            movie.asleep = false;
         frames.wake();
         api().resume();
     }
@@ -395,6 +391,6 @@
     new QWebChannel(qt.webChannelTransport, channel => {
         bridge = channel.objects.flash;
         bridge.report({ host: "ready" });
-        setInterval(() => movie && movie.asleep || poll(), kPollMs);
+        frames.whileAwake(poll, kPollMs);
     });
 })();
