@@ -103,8 +103,8 @@ const lumoraFrames = (() => {
         // on time (or at once if late), since asking for a refresh keeps the compositors
         // ticking for a while after. A hidden page gets no refreshes, and so no ticks, as before.
         const resting = frames > 1;
-        const lag = resting ? kRefreshMs : Math.min(Math.max(0, ...lags), kRefreshMs);
-        const wait = lastDraw + frames * periodMs - kRefreshMs + lag - performance.now();
+        const early = resting ? 0 : kRefreshMs - Math.min(Math.max(0, ...lags), kRefreshMs);
+        const wait = lastDraw + frames * periodMs - early - performance.now();
         if (!now && periodMs > 0 && (resting || wait > 1) && performance.now() > freeUntil) {
             entry.timer = setTimeout(() => {
                 entry.timer = null;
