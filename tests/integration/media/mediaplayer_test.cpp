@@ -1,3 +1,4 @@
+#include "audiobatch.h"
 #include "qtmediaplayer.h"
 #include "support/httpserver.h"
 #include "support/tempdir.h"
@@ -8,6 +9,7 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <gst/gst.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -103,6 +105,26 @@ TEST(LightMp3Decoder, ComesFirstUnlessTheRanksAlreadyNameIt) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(withLightMp3Decoder(c.ranks), QByteArray(c.result)) << c.ranks;
+}
+
+TEST(DecodedAudio, EveryDecoderInAPipelineGathersItsSound) {
+    batchDecodedAudio();
+    GstElement* pipeline = gst_pipeline_new(nullptr);
+    GstElement* loose = gst_element_factory_make("mpg123audiodec", nullptr);
+    ASSERT_NE(loose, nullptr);
+    for (const char* factory : {"mpg123audiodec", "avdec_mp3"}) {
+        GstElement* decoder = gst_element_factory_make(factory, nullptr);
+        ASSERT_NE(decoder, nullptr) << factory;
+        gst_bin_add(GST_BIN(pipeline), decoder);
+        gint64 batch = 0;
+        g_object_get(decoder, "min-latency", &batch, nullptr);
+        EXPECT_EQ(batch, std::chrono::nanoseconds(kDecodedAudioBatch).count()) << factory;
+    }
+    gint64 looseBatch = -1;
+    g_object_get(loose, "min-latency", &looseBatch, nullptr);
+    EXPECT_EQ(looseBatch, 0) << "only elements added to a bin are changed";
+    gst_object_unref(loose);
+    gst_object_unref(pipeline);
 }
 
 TEST_F(QtMediaPlayerTest, PlaysALocalFileWithItsLengthAndMovingPosition) {

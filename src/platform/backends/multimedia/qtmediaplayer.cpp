@@ -1,4 +1,5 @@
 #include "qtmediaplayer.h"
+#include "audiobatch.h"
 
 #include <QAudioOutput>
 #include <QFileInfo>
@@ -37,6 +38,7 @@ void preferLightMp3Decoder() {
 QtMediaPlayer::QtMediaPlayer(ProgramVolume& volume, QObject* parent)
     : QObject(parent), m_volume(volume), m_player(new QMediaPlayer(this)),
       m_output(new QAudioOutput(this)) {
+    batchDecodedAudio();
     m_player->setAudioOutput(m_output);
     m_output->setVolume(static_cast<float>(outputLevel(m_volume.read())));
     m_volumeSubscription = m_volume.subscribe([this](std::uint32_t value) {
