@@ -153,18 +153,3 @@ const lumoraStillFrames = (() => {
         skipped() { return skipped; },
     };
 })();
-
-// The emulator's stage canvas draws straight to the screen. Without a graphics driver, an
-// ordinary canvas is painted into the page's tiles after every picture, copied once more and
-// composed with the page; a desynchronized one hands its pictures to the display compositor
-// itself. The emulator asks for its stage's context with its transparency; its bitmaps'
-// canvases, never shown, are asked for without.
-(() => {
-    const realGetContext = HTMLCanvasElement.prototype.getContext;
-    HTMLCanvasElement.prototype.getContext = function (type, options) {
-        if (type === "2d" && options !== null && typeof options === "object" &&
-            "alpha" in options)
-            options = Object.assign({}, options, { desynchronized: true });
-        return realGetContext.call(this, type, options);
-    };
-})();
