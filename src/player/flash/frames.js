@@ -64,6 +64,8 @@ const lumoraFrames = (() => {
                 if (pending.has(askedId) && !asleep)
                     send(askedId, askedEntry, false);
             lumoraAudio.ran();
+            if (awake.byTicks && !asleep && awake.task)
+                awake.task();
         }
     }
     // More drawings in a second than the movie has frames: something draws between them. A
@@ -110,14 +112,17 @@ const lumoraFrames = (() => {
                 entry.timer = null;
                 if (asleep)
                     return;
-                if (resting && document.visibilityState === "visible")
+                if (resting && document.visibilityState === "visible") {
+                    tickedByTimer(true);
                     return tick(id, entry, performance.now());
+                }
                 entry.releasedAt = performance.now();
                 send(id, entry, true);
             }, wait);
             return;
         }
         ++refreshes;
+        tickedByTimer(false);
         entry.real = realRequest(time => tick(id, entry, time));
     }
     function releaseHeld() {
@@ -154,11 +159,20 @@ const lumoraFrames = (() => {
     for (const type of ["pointerdown", "pointermove", "wheel", "keydown", "touchstart"])
         window.addEventListener(type, free, { capture: true, passive: true });
 
-    // A timer of the host's that sleeps with the movie: even an empty one wakes the page.
-    const awake = { task: null, ms: 0, timer: null };
+    // A timer of the host's that sleeps with the movie: even an empty one wakes the page. While
+    // the movie rests, what the task reads can change only when the emulator runs: the task then
+    // follows its ticks, a few a second, instead of the timer.
+    const awake = { task: null, ms: 0, timer: null, byTicks: false };
     function runAwake() {
         clearInterval(awake.timer);
-        awake.timer = awake.task && !asleep ? setInterval(awake.task, awake.ms) : null;
+        awake.timer = awake.task && !asleep && !awake.byTicks
+            ? setInterval(awake.task, awake.ms) : null;
+    }
+    function tickedByTimer(byTicks) {
+        if (awake.byTicks === byTicks)
+            return;
+        awake.byTicks = byTicks;
+        runAwake();
     }
 
     return {
