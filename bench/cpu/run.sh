@@ -147,9 +147,11 @@ measure() {
   local load
   load=$(cut -d' ' -f1 /proc/loadavg)
   # A display that never came up (now and then its server is not there when the subject
-  # starts) costs the figure: such a run is made again, once, on another display.
+  # starts), or a subject that ended early, costs the figure: such a run is made again, once,
+  # on another display.
   local attempt
   for attempt in 1 2; do
+  rm -f "$work/$name.$subject.ended"
   # A display number of its own: the last run's server on :99 may still be going away.
   xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x800x24" bash -c '
     out=$1 what=$2 action=$3 seconds=$4 settle=$5 helper=$6
@@ -179,13 +181,20 @@ measure() {
       python3 "$helper" pss "$pid" >"$out.result"
     fi
     family=$(python3 "$helper" pids "$pid")
-    kill "$pid"
+    # A subject that ended during the run measured nothing.
+    kill "$pid" 2>/dev/null || touch "$out.ended"
     for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     for p in $family; do kill -9 "$p" 2>/dev/null || true; done
   ' _ "$work/$name.$subject" "$what" "$action" "$seconds" "$settle" "$here/proctree.py" "$@" ||
     echo "warning: $name $subject: the run ended abnormally" >&2
-  grep -qs "could not connect to display" "$work/$name.$subject.log" || break
-  echo "warning: $name $subject: no display (attempt $attempt)" >&2
+  if grep -qs "could not connect to display" "$work/$name.$subject.log"; then
+    echo "warning: $name $subject: no display (attempt $attempt)" >&2
+  elif [ -e "$work/$name.$subject.ended" ]; then
+    echo "warning: $name $subject: it ended during the run (attempt $attempt)" >&2
+    [ "$attempt" = 1 ] || echo "cpu none" >"$work/$name.$subject.result"
+  else
+    break
+  fi
   done
   if [ "$action" = pause ] && [ "$(cat "$work/$name.$subject.paused" 2>/dev/null)" != 1 ]; then
     echo "warning: $name: the play button did not show paused" >&2
