@@ -198,7 +198,11 @@ void TransportBar::showPlayState(PlayState state) {
             continue;
         m_play->setEnabled(row.enabled);
         m_play->setToolTip(QString::fromUtf8(row.hint));
-        m_play->setIcon(imageList2(row.picture));
+        // The playlist's tick shows the state every second. A button given an icon repaints,
+        // and the window then goes to the display; the same picture is not given again.
+        if (row.picture != m_playPicture)
+            m_play->setIcon(imageList2(row.picture));
+        m_playPicture = row.picture;
         m_statusText = QString::fromUtf8(row.status);
         m_status->setText(m_statusText);
         m_playState = state;

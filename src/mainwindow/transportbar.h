@@ -100,6 +100,7 @@ private:
     void setLoadWidth(int width);
 
     PlayState m_playState = PlayState::Loading; // the bar shows only once a programme loads
+    int m_playPicture = -1;                     // the play button's picture, none yet
     Span m_knob{kLoadBar.left, kKnobWidth};
     Span m_load{0, 0};
     QString m_statusText = Caption::LoadingStatus;

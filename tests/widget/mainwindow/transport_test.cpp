@@ -1,5 +1,6 @@
 #include "harness.h"
 #include "lxsimage.h"
+#include "support/eventwait.h"
 #include "transportbar.h"
 
 #include "appeventfilter.h"
@@ -25,6 +26,19 @@ namespace {
 
 const QString kPlayPause = QStringLiteral(
     "<invoke name=\"sendEvent\"><arguments><string>playpause</string></arguments></invoke>");
+
+// Counts the paint events a widget gets.
+class Paints : public QObject {
+public:
+    explicit Paints(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
 
 QSlider* volumeSlider(TfrmMain& w) {
     return w.findChild<QSlider*>(QStringLiteral("TrackBar2"));
@@ -69,6 +83,23 @@ TEST(Transport, StoppedStateMakesThePlayButtonReplay) {
     w.btnPlayClick();
     EXPECT_TRUE(h.flash.log.contains("Movie=" + h.flash.movie()));
     EXPECT_EQ(w.transportBar().statusText(), "正在装载,请稍等");
+}
+
+// The playlist's tick shows the state every second: nothing is drawn for a state shown again.
+TEST(Transport, TheSameStateShownAgainDrawsNothing) {
+    Harness h;
+    TfrmMain& w = h.create();
+    w.show();
+    auto* play = w.transportBar().findChild<QPushButton*>("btnPlay");
+    w.setPlayState(PlayState::Playing);
+    settle(50);
+    Paints paints(play);
+    w.setPlayState(PlayState::Playing);
+    settle(50);
+    EXPECT_EQ(paints.count, 0);
+    w.setPlayState(PlayState::Paused);
+    settle(50);
+    EXPECT_GT(paints.count, 0);
 }
 
 TEST(Transport, KnobCannotBeDraggedPastTheLoadedPart) {
