@@ -156,8 +156,15 @@ const lumoraFrames = (() => {
     // The emulator asks for gamepads on every tick, which keeps the engine's gamepad polling
     // thread busy; Flash movies never read gamepads.
     Object.defineProperty(Navigator.prototype, "getGamepads", { value: () => [] });
+    // The emulator answers input at its next tick: a request held for pacing or rest would show
+    // a click's answer up to a quarter of a second late, so input lets it through at once.
+    const answer = () => {
+        free();
+        if (!asleep)
+            releaseHeld();
+    };
     for (const type of ["pointerdown", "pointermove", "wheel", "keydown", "touchstart"])
-        window.addEventListener(type, free, { capture: true, passive: true });
+        window.addEventListener(type, answer, { capture: true, passive: true });
 
     // A timer of the host's that sleeps with the movie: even an empty one wakes the page. While
     // the movie rests, what the task reads can change only when the emulator runs: the task then

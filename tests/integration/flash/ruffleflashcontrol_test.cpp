@@ -247,6 +247,18 @@ TEST_F(RuffleFlashControlTest, AStillPictureIsDrawnOnceAndAChangeShows) {
     EXPECT_GT(reads, 0);
     EXPECT_LE(reads, ticks + 1);
     EXPECT_EQ(growthIn(page, "lumoraFrames.refreshes()", 1000), 0);
+    // Input right after a rest tick is answered at the next refresh, not at the next rest tick.
+    evaluate(page, "window.testAnswer = null; (() => { let before = lumoraFrames.delivered(), t;"
+                   "(function wait() { const now = lumoraFrames.delivered();"
+                   "if (t === undefined && now > before) { before = now; t = performance.now();"
+                   "window.dispatchEvent(new PointerEvent('pointerdown')); }"
+                   "else if (t !== undefined && now > before)"
+                   "return void (window.testAnswer = performance.now() - t);"
+                   "setTimeout(wait, 1); })(); })(); 0");
+    QVariant answer;
+    ASSERT_TRUE(
+        waitUntil([&] { return !(answer = evaluate(page, "window.testAnswer")).isNull(); }, 2000));
+    EXPECT_LT(answer.toDouble(), 125) << "a rest tick comes every 250 ms";
     const double end = picture();
     EXPECT_GT(end, 0);
 
